@@ -1,0 +1,26 @@
+#pragma once
+// The note to create: filled by the front end, read by CreateNote.
+#include <cstdint>
+#include <string>
+
+#include "Kestrel/CommonLib/DateTime.hpp"
+#include "Kestrel/CommonLib/StringList.hpp"
+
+namespace JoplinRestUtils {
+
+inline constexpr std::int32_t kMarkupMarkdown = 1;
+inline constexpr std::int32_t kMarkupHtml = 2;
+
+struct TJoplinNewNote {
+  std::string NotebookName;                        // empty: none
+  std::string Title = "NoName";
+  std::string Body;                                // in the markup language below
+  Kestrel::CommonLib::TDateTime CTime = 0;         // 0: not given
+  Kestrel::CommonLib::TDateTime MTime = 0;         // 0: not given
+  Kestrel::CommonLib::TStringList Files;           // paths to upload and link, in order
+  Kestrel::CommonLib::TStringList Tags;            // tag titles, in order
+  std::int32_t MarkupLanguage = kMarkupMarkdown;
+  std::string BaseDir;                             // resolves relative attachment paths
+};
+
+}  // namespace JoplinRestUtils

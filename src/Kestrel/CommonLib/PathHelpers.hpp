@@ -1,0 +1,41 @@
+#pragma once
+// Path routines with "/" as the only delimiter: joining parts, resolving a
+// path against a base directory, and the name, extension and directory parts.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "Platform/Error.hpp"
+
+namespace Kestrel::CommonLib {
+
+// A path that holds characters no path may hold, or that resolves to nothing.
+class EInvalidPath : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EInvalidPath"; }
+};
+
+// Joins the parts with "/" where the text so far does not end with one.
+std::string JoinPath(std::initializer_list<std::string_view> parts, bool trailingDelimiter);
+
+// The absolute, lexically normalised form of `path` ("." and ".." resolved,
+// repeated "/" collapsed, a final "/" kept); throws EInvalidPath for a blank
+// path or one with control characters, '"', '<', '>' or '|'.
+std::string FullPath(std::string_view path);
+
+// A rooted path ("/...") comes back unchanged; otherwise the full path of the
+// path alone (empty base) or of base joined with path. Throws EInvalidPath for
+// invalid characters ("?" and "*" included) in the path, or in a used base.
+std::string CombinePath(std::string_view path, std::string_view baseDir);
+
+// The part after the last "/" (the whole path when it has none).
+std::string_view ExtractFileName(std::string_view path);
+// From the last "." of the file name on, dot included; empty without one.
+std::string_view ExtractFileExt(std::string_view path);
+// The file name without its extension.
+std::string_view ExtractFileBaseName(std::string_view path);
+// Up to, not including, the last "/"; "/" for a file in the root.
+std::string_view ExtractFileDir(std::string_view path);
+
+}  // namespace Kestrel::CommonLib

@@ -1,0 +1,89 @@
+#include "Kestrel/CommonLib/SwitchScanner.hpp"
+
+#include "Kestrel/CommonLib/TextMatch.hpp"
+
+namespace Kestrel::CommonLib {
+namespace {
+
+bool IsSwitch(std::string_view param) {
+  return !param.empty() && MatchesAnyStr(param.substr(0, 1), {"/", "-"});
+}
+
+std::string_view SwitchName(std::string_view param) { return param.substr(1); }
+
+}  // namespace
+
+TParamList MakeParamList(int argc, const char* const* argv) {
+  TParamList params;
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i] != nullptr && argv[i][0] != '\0') params.emplace_back(argv[i]);
+  }
+  return params;
+}
+
+std::string GetParamValue(const TParamList& params, std::string_view name,
+                          const std::string& defaultValue) {
+  const std::string key = std::string(name) + "=";
+  for (auto it = params.rbegin(); it != params.rend(); ++it) {
+    const std::string_view param = *it;
+    if (SameText(param.substr(0, key.size()), key)) return std::string(param.substr(key.size()));
+  }
+  return defaultValue;
+}
+
+bool ParamExists(const TParamList& params, std::string_view text) {
+  for (auto it = params.rbegin(); it != params.rend(); ++it) {
+    if (SameText(*it, text)) return true;
+  }
+  return false;
+}
+
+bool GetSwitchValues(const TParamList& params, std::string_view name, TStringList& list,
+                     bool clearFirst) {
+  if (clearFirst) list.Clear();
+  bool waiting = false;
+  for (const auto& param : params) {
+    if (IsSwitch(param)) {
+      // A switch right after the wanted one cancels the wait and is not itself tested.
+      waiting = !waiting && SameText(SwitchName(param), name);
+    } else if (waiting) {
+      list.Add(param);
+      waiting = false;
+    }
+  }
+  return !list.Empty();
+}
+
+bool GetSwitchValueList(const TParamList& params, std::string_view name, TStringList& list,
+                        bool clearFirst) {
+  if (clearFirst) list.Clear();
+  bool collecting = false;
+  for (const auto& param : params) {
+    if (IsSwitch(param)) {
+      if (SameText(SwitchName(param), name)) {
+        collecting = true;
+      } else if (collecting) {
+        break;
+      }
+    } else if (collecting) {
+      list.Add(param);
+    }
+  }
+  return !list.Empty();
+}
+
+bool GetSwitchValue(const TParamList& params, std::string_view name, std::string& value) {
+  TStringList values;
+  if (!GetSwitchValues(params, name, values, false)) return false;
+  value = values[0];
+  return true;
+}
+
+std::string GetSwitchValueDef(const TParamList& params, std::string_view name,
+                              const std::string& defaultValue) {
+  std::string value = defaultValue;
+  GetSwitchValue(params, name, value);
+  return value;
+}
+
+}  // namespace Kestrel::CommonLib

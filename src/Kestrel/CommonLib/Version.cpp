@@ -1,0 +1,9 @@
+#include "Kestrel/CommonLib/Version.hpp"
+
+#include "Platform/Version.hpp"
+
+namespace Kestrel::CommonLib {
+
+std::string GetVersionString() { return Platform::CompiledFileVersion(); }
+
+}  // namespace Kestrel::CommonLib

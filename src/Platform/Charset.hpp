@@ -1,0 +1,19 @@
+#pragma once
+// Conversion between UTF-8 and the character set of the user's locale.
+// Decoding never fails: undecodable bytes become U+FFFD. Encoding replaces
+// characters the charset cannot hold with "?".
+#include <string>
+#include <string_view>
+
+namespace Platform {
+
+// Calls setlocale(LC_ALL, "") once; safe to call repeatedly.
+void InitLocale();
+
+// True when the locale's charset is UTF-8 (the C/POSIX locale counts as UTF-8).
+bool LocaleIsUtf8();
+
+std::string DecodeFromLocale(std::string_view bytes);
+std::string EncodeToLocale(std::string_view utf8);
+
+}  // namespace Platform

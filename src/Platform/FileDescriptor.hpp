@@ -1,0 +1,36 @@
+#pragma once
+// Move-only owner of a POSIX file descriptor.
+#include <unistd.h>
+
+#include <utility>
+
+namespace Platform {
+
+class FileDescriptor {
+ public:
+  FileDescriptor() = default;
+  explicit FileDescriptor(int fd) : FFd(fd) {}
+  ~FileDescriptor() { Reset(); }
+  FileDescriptor(FileDescriptor&& other) noexcept : FFd(std::exchange(other.FFd, -1)) {}
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      FFd = std::exchange(other.FFd, -1);
+    }
+    return *this;
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+  bool Valid() const { return FFd >= 0; }
+  int Get() const { return FFd; }
+  void Reset() {
+    if (FFd >= 0) ::close(FFd);
+    FFd = -1;
+  }
+
+ private:
+  int FFd = -1;
+};
+
+}  // namespace Platform

@@ -1,0 +1,67 @@
+#include "Platform/Files.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <utility>
+
+#include "Platform/FileDescriptor.hpp"
+
+namespace Platform {
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.Valid()) return false;
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size >= maxSize) return false;
+  std::string content;
+  content.resize(static_cast<size_t>(size));
+  size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t rc = ::read(file.Get(), content.data() + done, content.size() - done);
+    if (rc < 0 && errno == EINTR) continue;
+    if (rc <= 0) return false;
+    done += static_cast<size_t>(rc);
+  }
+  bytes = std::move(content);
+  return true;
+}
+
+std::string CurrentDirectory() {
+  char* cwd = ::getcwd(nullptr, 0);
+  if (cwd == nullptr) return {};
+  std::string result(cwd);
+  std::free(cwd);
+  return result;
+}
+
+std::string ExecutablePath() {
+  std::string buffer(PATH_MAX, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0) return {};
+  buffer.resize(static_cast<size_t>(length));
+  return buffer;
+}
+
+std::string GetEnv(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+}  // namespace Platform

@@ -1,0 +1,27 @@
+#pragma once
+// File-system queries and whole-file reads. Paths are byte strings used as
+// they are; nothing here throws.
+#include <cstdint>
+#include <string>
+
+namespace Platform {
+
+// True for a regular file, following symbolic links; a directory is no file.
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
+// Reads the whole file into `bytes`; false (and `bytes` untouched) when the
+// file cannot be opened or read, or is `maxSize` bytes or larger.
+bool ReadWholeFile(const std::string& path, std::string& bytes,
+                   std::uint64_t maxSize = UINT64_MAX);
+
+// The process's working directory; empty when it cannot be read.
+std::string CurrentDirectory();
+
+// The running executable's full path (/proc/self/exe).
+std::string ExecutablePath();
+
+// The environment variable's value, or empty when unset.
+std::string GetEnv(const char* name);
+
+}  // namespace Platform

@@ -1,0 +1,19 @@
+#pragma once
+// Turns the bytes of a text file into UTF-8 text with a named encoding.
+#include <string>
+#include <string_view>
+
+namespace Platform {
+
+enum class TextEncoding {
+  Utf8,      // strict: any ill-formed sequence fails
+  Ansi,      // Windows-1252; never fails
+  Utf16Le,   // odd last byte dropped; unpaired surrogates become U+FFFD
+  Utf7,      // RFC 2152
+};
+
+// True with `text` set to the decoded bytes; false (text untouched) when the
+// bytes cannot be decoded.
+bool DecodeBytes(std::string_view bytes, TextEncoding encoding, std::string& text);
+
+}  // namespace Platform

@@ -1,0 +1,7 @@
+#include "Platform/Version.hpp"
+
+namespace Platform {
+
+std::string CompiledFileVersion() { return QUILLPOST_VERSION; }
+
+}  // namespace Platform

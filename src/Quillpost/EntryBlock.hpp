@@ -1,0 +1,8 @@
+#pragma once
+// The process entry: runs the note command and turns an escaped error into
+// its line "kind: message" and exit code 3 (nothing was created).
+namespace Quillpost {
+
+int RunEntryBlock(int argc, const char* const* argv);
+
+}  // namespace Quillpost

@@ -1,0 +1,14 @@
+#pragma once
+// The first fields of the note taken straight from the switches: markup
+// language ("/MD" wins over "/HTML"), title ("/I") and notebook name ("/N").
+#include "JoplinRestUtils/NewNote.hpp"
+#include "Kestrel/CommonLib/SwitchScanner.hpp"
+
+namespace Quillpost {
+
+void ApplyMarkupLanguage(const Kestrel::CommonLib::TParamList& params,
+                         JoplinRestUtils::TJoplinNewNote& note);
+void ApplyTitleAndNotebook(const Kestrel::CommonLib::TParamList& params,
+                           JoplinRestUtils::TJoplinNewNote& note);
+
+}  // namespace Quillpost

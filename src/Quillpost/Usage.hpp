@@ -1,0 +1,14 @@
+#pragma once
+// The usage text and its parts.
+namespace Quillpost {
+
+inline constexpr const char* kHomePage = "https://quillpost.org";
+
+// The option block: an empty line, the ten switches, an empty line.
+void PrintUsage();
+// Name and version: the first two lines of the usage text.
+void PrintVersion();
+// The whole usage text: name, version, option block, home page.
+void PrintUsageText();
+
+}  // namespace Quillpost

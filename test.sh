@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets everything up, builds, and runs every test: once in a normal build and
+# once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+JOBS=$(nproc)
+
+"$ROOT/scripts/setup.sh" release
+ctest --test-dir "$ROOT/build/release" --output-on-failure -j "$JOBS"
+
+"$ROOT/scripts/setup.sh" asan
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$ROOT/build/asan" --output-on-failure -j "$JOBS"

@@ -1,0 +1,77 @@
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+
+#include <gtest/gtest.h>
+
+#include "Platform/Files.hpp"
+
+namespace Kestrel::CommonLib {
+namespace {
+
+TEST(PathHelpersTest, JoinPath) {
+  EXPECT_EQ(JoinPath({"/a/", "b"}, false), "/a/b");
+  EXPECT_EQ(JoinPath({"/a", "b", "c"}, false), "/a/b/c");
+  EXPECT_EQ(JoinPath({"/a", "/b"}, false), "/a//b");
+  EXPECT_EQ(JoinPath({"/a\\", "b"}, false), "/a\\/b");
+  EXPECT_EQ(JoinPath({"/a"}, true), "/a/");
+  EXPECT_EQ(JoinPath({}, false), "");
+}
+
+struct CombineCase {
+  const char* Path;
+  const char* Base;
+  const char* Expected;
+};
+
+class CombinePathTest : public ::testing::TestWithParam<CombineCase> {};
+
+TEST_P(CombinePathTest, Resolves) {
+  const CombineCase& c = GetParam();
+  EXPECT_EQ(CombinePath(c.Path, c.Base), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CombinePathTest,
+    ::testing::Values(CombineCase{"/x/y.png", "/any", "/x/y.png"},
+                      CombineCase{"/x/../y.png", "/any", "/x/../y.png"},  // rooted: untouched
+                      CombineCase{"img/a.png", "/notes", "/notes/img/a.png"},
+                      CombineCase{"../a.png", "/notes/sub", "/notes/a.png"},
+                      CombineCase{"./a.png", "/notes", "/notes/a.png"},
+                      CombineCase{"a//b/./c.png", "/notes//x/", "/notes/x/a/b/c.png"},
+                      CombineCase{"../../../a", "/n", "/a"},
+                      CombineCase{"", "/notes", "/notes/"},
+                      CombineCase{"C:\\x\\y.png", "/n", "/n/C:\\x\\y.png"}));
+
+TEST(PathHelpersTest, CombinePathWithEmptyBaseUsesTheWorkingDirectory) {
+  EXPECT_EQ(CombinePath("a.txt", ""), JoinPath({Platform::CurrentDirectory(), "a.txt"}, false));
+}
+
+TEST(PathHelpersTest, CombinePathRejectsInvalidPaths) {
+  for (const char* path : {"*.png", "a?.png", "a\"b", "a<b", "a>b", "a|b", "a\tb"}) {
+    EXPECT_THROW(CombinePath(path, "/notes"), EInvalidPath) << path;
+  }
+  EXPECT_THROW(CombinePath("", ""), EInvalidPath);
+  EXPECT_THROW(CombinePath("   ", ""), EInvalidPath);
+  EXPECT_THROW(CombinePath("a.png", "/no\"tes"), EInvalidPath);
+  try {
+    CombinePath("*.png", "/n");
+  } catch (const EInvalidPath& error) {
+    EXPECT_STREQ(error.KindName(), "EInvalidPath");
+    EXPECT_NE(std::string(error.what()).find("*.png"), std::string::npos);
+  }
+}
+
+TEST(PathHelpersTest, NameExtensionAndDirectory) {
+  EXPECT_EQ(ExtractFileName("/docs/report.final.pdf"), "report.final.pdf");
+  EXPECT_EQ(ExtractFileBaseName("/docs/report.final.pdf"), "report.final");
+  EXPECT_EQ(ExtractFileExt("photo.PNG"), ".PNG");
+  EXPECT_EQ(ExtractFileExt("archive.tar.gz"), ".gz");
+  EXPECT_EQ(ExtractFileExt("dir.png/file"), "");
+  EXPECT_EQ(ExtractFileExt("noext"), "");
+  EXPECT_EQ(ExtractFileBaseName(".hidden"), "");
+  EXPECT_EQ(ExtractFileName("a\\b:c"), "a\\b:c");
+  EXPECT_EQ(ExtractFileDir("/notes/a.md"), "/notes");
+  EXPECT_EQ(ExtractFileDir("/a.md"), "/");
+}
+
+}  // namespace
+}  // namespace Kestrel::CommonLib

@@ -1,0 +1,103 @@
+#include "support/RunProgram.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace TestSupport {
+namespace {
+
+void ThrowIf(bool failed, const char* what) {
+  if (failed) throw std::runtime_error(what);
+}
+
+[[noreturn]] void ExecChild(const std::string& program, const std::vector<std::string>& args,
+                            const ProgramOptions& options, int stdinFd, int stdoutFd,
+                            int stderrFd) {
+  if (options.CloseStdin) {
+    ::close(STDIN_FILENO);
+  } else {
+    ::dup2(stdinFd, STDIN_FILENO);
+  }
+  ::dup2(stdoutFd, STDOUT_FILENO);
+  ::dup2(stderrFd, STDERR_FILENO);
+  for (const auto& [name, value] : options.Env) ::setenv(name.c_str(), value.c_str(), 1);
+  if (!options.WorkingDir.empty() && ::chdir(options.WorkingDir.c_str()) != 0) ::_exit(126);
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  ::execv(program.c_str(), argv.data());
+  ::_exit(127);
+}
+
+}  // namespace
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const ProgramOptions& options) {
+  int in[2], out[2], err[2];
+  ThrowIf(::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
+              ::pipe2(err, O_CLOEXEC) != 0,
+          "pipe failed");
+  ::signal(SIGPIPE, SIG_IGN);
+  const pid_t pid = ::fork();
+  ThrowIf(pid < 0, "fork failed");
+  if (pid == 0) ExecChild(program, args, options, in[0], out[1], err[1]);
+  ::close(in[0]);
+  ::close(out[1]);
+  ::close(err[1]);
+
+  ProgramResult result;
+  size_t written = 0;
+  int stdinFd = in[1];
+  if (options.Stdin.empty()) {
+    ::close(stdinFd);
+    stdinFd = -1;
+  }
+  bool outOpen = true, errOpen = true;
+  while (outOpen || errOpen) {
+    pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {stdinFd, POLLOUT, 0}};
+    ::poll(fds, stdinFd >= 0 ? 3 : 2, 1000);
+    char buffer[65536];
+    auto drain = [&](int fd, bool& open, std::string& sink, short revents) {
+      if (!open || !(revents & (POLLIN | POLLHUP | POLLERR))) return;
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n > 0) {
+        sink.append(buffer, static_cast<size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        open = false;
+      }
+    };
+    drain(out[0], outOpen, result.Stdout, fds[0].revents);
+    drain(err[0], errOpen, result.Stderr, fds[1].revents);
+    if (stdinFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
+      const ssize_t n = ::write(stdinFd, options.Stdin.data() + written,
+                                options.Stdin.size() - written);
+      if (n > 0) written += static_cast<size_t>(n);
+      if (n < 0 || written == options.Stdin.size()) {
+        ::close(stdinFd);
+        stdinFd = -1;
+      }
+    }
+  }
+  if (stdinFd >= 0) ::close(stdinFd);
+  ::close(out[0]);
+  ::close(err[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return result;
+}
+
+ProgramResult RunQuillpost(const std::vector<std::string>& args, const ProgramOptions& options) {
+  return RunProgram(QUILLPOST_BINARY, args, options);
+}
+
+}  // namespace TestSupport
