@@ -1,3 +1,5 @@
 #include "Quillpost/EntryBlock.hpp"
 
-int main(int argc, char** argv) { return Quillpost::RunEntryBlock(argc, argv); }
+int main(int argc, char** argv) {
+  return Quillpost::RunEntryBlock(argc, argv);
+}

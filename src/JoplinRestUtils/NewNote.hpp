@@ -12,15 +12,15 @@ inline constexpr std::int32_t kMarkupMarkdown = 1;
 inline constexpr std::int32_t kMarkupHtml = 2;
 
 struct TJoplinNewNote {
-  std::string NotebookName;                        // empty: none
+  std::string NotebookName;  // empty: none
   std::string Title = "NoName";
-  std::string Body;                                // in the markup language below
-  Kestrel::CommonLib::TDateTime CTime = 0;         // 0: not given
-  Kestrel::CommonLib::TDateTime MTime = 0;         // 0: not given
-  Kestrel::CommonLib::TStringList Files;           // paths to upload and link, in order
-  Kestrel::CommonLib::TStringList Tags;            // tag titles, in order
+  std::string Body;                         // in the markup language below
+  Kestrel::CommonLib::TDateTime CTime = 0;  // 0: not given
+  Kestrel::CommonLib::TDateTime MTime = 0;  // 0: not given
+  Kestrel::CommonLib::TStringList Files;    // paths to upload and link, in order
+  Kestrel::CommonLib::TStringList Tags;     // tag titles, in order
   std::int32_t MarkupLanguage = kMarkupMarkdown;
-  std::string BaseDir;                             // resolves relative attachment paths
+  std::string BaseDir;  // resolves relative attachment paths
 };
 
 }  // namespace JoplinRestUtils

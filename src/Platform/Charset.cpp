@@ -3,11 +3,13 @@
 #include <iconv.h>
 #include <langinfo.h>
 
+#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <utility>
 
+#include "Platform/Ascii.hpp"
 #include "Platform/Utf8.hpp"
 
 namespace Platform {
@@ -17,7 +19,8 @@ class IconvHandle {
  public:
   IconvHandle(const char* to, const char* from) : FHandle(iconv_open(to, from)) {}
   ~IconvHandle() {
-    if (Valid()) iconv_close(FHandle);
+    if (Valid())
+      iconv_close(FHandle);
   }
   IconvHandle(IconvHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, Invalid())) {}
   IconvHandle& operator=(IconvHandle&&) = delete;
@@ -55,10 +58,12 @@ std::string Convert(IconvHandle& handle, std::string_view input, std::string_vie
     size_t outLeft = sizeof buffer;
     size_t rc = iconv(handle.Get(), &in, &inLeft, &out, &outLeft);
     output.append(buffer, static_cast<size_t>(out - buffer));
-    if (rc != static_cast<size_t>(-1) || errno == E2BIG) continue;
+    if (rc != static_cast<size_t>(-1) || errno == E2BIG)
+      continue;
     output.append(replacement);
     size_t skip = 1;
-    if (skipCodePoint) skip = Utf8SequenceLength(std::string_view(in, inLeft));
+    if (skipCodePoint)
+      skip = Utf8SequenceLength(std::string_view(in, inLeft));
     in += skip;
     inLeft -= skip;
     iconv(handle.Get(), nullptr, nullptr, nullptr, nullptr);
@@ -89,17 +94,36 @@ bool LocaleIsUtf8() {
 }
 
 std::string DecodeFromLocale(std::string_view bytes) {
-  if (LocaleIsUtf8()) return SanitizeUtf8(bytes);
+  if (LocaleIsUtf8())
+    return SanitizeUtf8(bytes);
   IconvHandle handle("UTF-8", LocaleCodeset().c_str());
-  if (!handle.Valid()) return SanitizeUtf8(bytes);
+  if (!handle.Valid())
+    return SanitizeUtf8(bytes);
   return Convert(handle, bytes, "\xEF\xBF\xBD", false);
 }
 
 std::string EncodeToLocale(std::string_view utf8) {
-  if (LocaleIsUtf8()) return std::string(utf8);
+  if (LocaleIsUtf8())
+    return std::string(utf8);
   IconvHandle handle(LocaleCodeset().c_str(), "UTF-8");
-  if (!handle.Valid()) return std::string(utf8);
+  if (!handle.Valid())
+    return std::string(utf8);
   return Convert(handle, utf8, "?", true);
+}
+
+bool DecodeCharset(std::string_view bytes, const std::string& charset, std::string& text) {
+  std::string upper;
+  for (const char c : charset)
+    upper += AsciiUpper(c);
+  if (IsUtf8Name(upper)) {
+    text = SanitizeUtf8(bytes);
+    return true;
+  }
+  IconvHandle handle("UTF-8", upper.c_str());
+  if (!handle.Valid())
+    return false;
+  text = Convert(handle, bytes, "\xEF\xBF\xBD", false);
+  return true;
 }
 
 }  // namespace Platform

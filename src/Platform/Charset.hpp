@@ -16,4 +16,8 @@ bool LocaleIsUtf8();
 std::string DecodeFromLocale(std::string_view bytes);
 std::string EncodeToLocale(std::string_view utf8);
 
+// Decodes `bytes` from the named charset (as HTTP names them); false when the
+// charset is unknown. Undecodable bytes become U+FFFD.
+bool DecodeCharset(std::string_view bytes, const std::string& charset, std::string& text);
+
 }  // namespace Platform

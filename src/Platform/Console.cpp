@@ -17,9 +17,10 @@ void WriteLine(std::string_view utf8Line) {
   size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t rc = ::write(STDOUT_FILENO, bytes.data() + written, bytes.size() - written);
-    if (rc < 0 && errno == EINTR) continue;
-    if (rc <= 0) throw EConsoleError(std::string("cannot write to standard output: ") +
-                                     std::strerror(errno));
+    if (rc < 0 && errno == EINTR)
+      continue;
+    if (rc <= 0)
+      throw EConsoleError(std::string("cannot write to standard output: ") + std::strerror(errno));
     written += static_cast<size_t>(rc);
   }
 }

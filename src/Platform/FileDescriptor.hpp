@@ -25,7 +25,8 @@ class FileDescriptor {
   bool Valid() const { return FFd >= 0; }
   int Get() const { return FFd; }
   void Reset() {
-    if (FFd >= 0) ::close(FFd);
+    if (FFd >= 0)
+      ::close(FFd);
     FFd = -1;
   }
 

@@ -25,18 +25,23 @@ bool DirectoryExists(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.Valid()) return false;
+  if (!file.Valid())
+    return false;
   struct stat info {};
-  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+    return false;
   const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size >= maxSize) return false;
+  if (size >= maxSize)
+    return false;
   std::string content;
   content.resize(static_cast<size_t>(size));
   size_t done = 0;
   while (done < content.size()) {
     const ssize_t rc = ::read(file.Get(), content.data() + done, content.size() - done);
-    if (rc < 0 && errno == EINTR) continue;
-    if (rc <= 0) return false;
+    if (rc < 0 && errno == EINTR)
+      continue;
+    if (rc <= 0)
+      return false;
     done += static_cast<size_t>(rc);
   }
   bytes = std::move(content);
@@ -45,7 +50,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
 
 std::string CurrentDirectory() {
   char* cwd = ::getcwd(nullptr, 0);
-  if (cwd == nullptr) return {};
+  if (cwd == nullptr)
+    return {};
   std::string result(cwd);
   std::free(cwd);
   return result;
@@ -54,7 +60,8 @@ std::string CurrentDirectory() {
 std::string ExecutablePath() {
   std::string buffer(PATH_MAX, '\0');
   const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (length <= 0) return {};
+  if (length <= 0)
+    return {};
   buffer.resize(static_cast<size_t>(length));
   return buffer;
 }

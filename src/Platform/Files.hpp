@@ -12,8 +12,7 @@ bool DirectoryExists(const std::string& path);
 
 // Reads the whole file into `bytes`; false (and `bytes` untouched) when the
 // file cannot be opened or read, or is `maxSize` bytes or larger.
-bool ReadWholeFile(const std::string& path, std::string& bytes,
-                   std::uint64_t maxSize = UINT64_MAX);
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
 // The process's working directory; empty when it cannot be read.
 std::string CurrentDirectory();

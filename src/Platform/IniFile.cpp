@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "Platform/Ascii.hpp"
 #include "Platform/Files.hpp"
 #include "Platform/TextDecoding.hpp"
 #include "Platform/Utf8.hpp"
@@ -13,16 +14,19 @@ constexpr size_t kMaxValueUnits = 2047;
 
 std::string_view TrimBlanks(std::string_view text) {
   const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && isBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back()))
+    text.remove_suffix(1);
   return text;
 }
 
 bool SameAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
+  if (a.size() != b.size())
+    return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+      return false;
   }
   return true;
 }
@@ -38,11 +42,13 @@ std::string DecodeIniBytes(const std::string& bytes) {
   std::string text;
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
-    if (DecodeBytes(std::string_view(bytes).substr(2), TextEncoding::Utf16Le, text)) return text;
+    if (DecodeBytes(std::string_view(bytes).substr(2), TextEncoding::Utf16Le, text))
+      return text;
     return {};
   }
   std::string_view view(bytes);
-  if (view.starts_with("\xEF\xBB\xBF")) view.remove_prefix(3);
+  if (view.starts_with("\xEF\xBB\xBF"))
+    view.remove_prefix(3);
   return SanitizeUtf8(view);
 }
 
@@ -52,8 +58,10 @@ void ForEachLine(std::string_view text, Fn onLine) {
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    if (!onLine(text.substr(start, end - start))) return;
+    if (end == std::string_view::npos)
+      end = text.size();
+    if (!onLine(text.substr(start, end - start)))
+      return;
     start = end + 1;
   }
 }
@@ -62,7 +70,8 @@ void ForEachLine(std::string_view text, Fn onLine) {
 
 IniFile::IniFile(const std::string& path) {
   std::string bytes;
-  if (ReadWholeFile(path, bytes)) FText = DecodeIniBytes(bytes);
+  if (ReadWholeFile(path, bytes))
+    FText = DecodeIniBytes(bytes);
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -75,14 +84,19 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
       const size_t close = line.find(']');
       const std::string_view name =
           TrimBlanks(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
-      if (where == Where::Inside) where = Where::After;
-      if (where == Where::Before && SameAsciiCase(name, section)) where = Where::Inside;
+      if (where == Where::Inside)
+        where = Where::After;
+      if (where == Where::Before && SameAsciiCase(name, section))
+        where = Where::Inside;
       return where != Where::After;
     }
-    if (where != Where::Inside || line.starts_with(';')) return true;
+    if (where != Where::Inside || line.starts_with(';'))
+      return true;
     const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return true;
-    if (!SameAsciiCase(TrimBlanks(line.substr(0, equals)), key)) return true;
+    if (equals == std::string_view::npos)
+      return true;
+    if (!SameAsciiCase(TrimBlanks(line.substr(0, equals)), key))
+      return true;
     const std::string_view value = DropEnclosingQuotes(TrimBlanks(line.substr(equals + 1)));
     result = std::string(Utf16Prefix(value, kMaxValueUnits));
     return false;

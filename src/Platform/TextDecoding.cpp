@@ -68,12 +68,14 @@ using ConverterHandle = std::unique_ptr<UConverter, ConverterCloser>;
 bool DecodeUtf7(std::string_view bytes, std::string& text) {
   UErrorCode status = U_ZERO_ERROR;
   ConverterHandle converter(ucnv_open("UTF-7", &status));
-  if (U_FAILURE(status)) return false;
+  if (U_FAILURE(status))
+    return false;
   std::vector<UChar> units(bytes.size() + 1);
   const int32_t length =
-      ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()),
-                    bytes.data(), static_cast<int32_t>(bytes.size()), &status);
-  if (U_FAILURE(status)) return false;
+      ucnv_toUChars(converter.get(), units.data(), static_cast<int32_t>(units.size()), bytes.data(),
+                    static_cast<int32_t>(bytes.size()), &status);
+  if (U_FAILURE(status))
+    return false;
   text = Utf16ToUtf8(reinterpret_cast<const char16_t*>(units.data()), static_cast<size_t>(length));
   return true;
 }
@@ -83,7 +85,8 @@ bool DecodeUtf7(std::string_view bytes, std::string& text) {
 bool DecodeBytes(std::string_view bytes, TextEncoding encoding, std::string& text) {
   switch (encoding) {
     case TextEncoding::Utf8:
-      if (!IsValidUtf8(bytes)) return false;
+      if (!IsValidUtf8(bytes))
+        return false;
       text.assign(bytes);
       return true;
     case TextEncoding::Ansi:

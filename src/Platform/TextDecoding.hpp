@@ -6,10 +6,10 @@
 namespace Platform {
 
 enum class TextEncoding {
-  Utf8,      // strict: any ill-formed sequence fails
-  Ansi,      // Windows-1252; never fails
-  Utf16Le,   // odd last byte dropped; unpaired surrogates become U+FFFD
-  Utf7,      // RFC 2152
+  Utf8,     // strict: any ill-formed sequence fails
+  Ansi,     // Windows-1252; never fails
+  Utf16Le,  // odd last byte dropped; unpaired surrogates become U+FFFD
+  Utf7,     // RFC 2152
 };
 
 // True with `text` set to the decoded bytes; false (text untouched) when the

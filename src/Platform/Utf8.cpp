@@ -3,11 +3,14 @@
 namespace Platform {
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 // Decodes one well-formed sequence; returns its length, or 0 when ill-formed.
 size_t DecodeOne(std::string_view text, char32_t& codePoint) {
-  if (text.empty()) return 0;
+  if (text.empty())
+    return 0;
   const auto lead = static_cast<unsigned char>(text[0]);
   if (lead < 0x80) {
     codePoint = lead;
@@ -25,13 +28,16 @@ size_t DecodeOne(std::string_view text, char32_t& codePoint) {
   } else {
     return 0;
   }
-  if (text.size() < length) return 0;
+  if (text.size() < length)
+    return 0;
   for (size_t i = 1; i < length; ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (!IsContinuation(byte)) return 0;
+    if (!IsContinuation(byte))
+      return 0;
     value = (value << 6) | (byte & 0x3F);
   }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+    return 0;
   codePoint = value;
   return length;
 }
@@ -79,18 +85,21 @@ bool IsValidUtf8(std::string_view text) {
     }
     char32_t ignored = 0;
     const size_t length = DecodeOne(text.substr(pos), ignored);
-    if (length == 0) return false;
+    if (length == 0)
+      return false;
     pos += length;
   }
   return true;
 }
 
 std::string SanitizeUtf8(std::string_view text) {
-  if (IsValidUtf8(text)) return std::string(text);
+  if (IsValidUtf8(text))
+    return std::string(text);
   std::string out;
   out.reserve(text.size());
   size_t pos = 0;
-  while (pos < text.size()) AppendUtf8(out, NextCodePoint(text, pos));
+  while (pos < text.size())
+    AppendUtf8(out, NextCodePoint(text, pos));
   return out;
 }
 
@@ -98,14 +107,16 @@ std::vector<char32_t> DecodeCodePoints(std::string_view text) {
   std::vector<char32_t> codePoints;
   codePoints.reserve(text.size());
   size_t pos = 0;
-  while (pos < text.size()) codePoints.push_back(NextCodePoint(text, pos));
+  while (pos < text.size())
+    codePoints.push_back(NextCodePoint(text, pos));
   return codePoints;
 }
 
 size_t Utf16Length(std::string_view text) {
   size_t units = 0;
   size_t pos = 0;
-  while (pos < text.size()) units += NextCodePoint(text, pos) >= 0x10000 ? 2 : 1;
+  while (pos < text.size())
+    units += NextCodePoint(text, pos) >= 0x10000 ? 2 : 1;
   return units;
 }
 
@@ -115,7 +126,8 @@ std::string_view Utf16Prefix(std::string_view text, size_t maxUnits) {
   while (pos < text.size()) {
     size_t next = pos;
     const size_t width = NextCodePoint(text, next) >= 0x10000 ? 2 : 1;
-    if (units + width > maxUnits) break;
+    if (units + width > maxUnits)
+      break;
     units += width;
     pos = next;
   }

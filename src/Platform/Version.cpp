@@ -2,6 +2,8 @@
 
 namespace Platform {
 
-std::string CompiledFileVersion() { return QUILLPOST_VERSION; }
+std::string CompiledFileVersion() {
+  return QUILLPOST_VERSION;
+}
 
 }  // namespace Platform

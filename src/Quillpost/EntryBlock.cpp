@@ -23,7 +23,8 @@ Kestrel::CommonLib::TParamList DecodedParams(int argc, const char* const* argv) 
   Kestrel::CommonLib::TParamList params = Kestrel::CommonLib::MakeParamList(argc, argv);
   // In a UTF-8 locale the bytes stay as they are, so that file names open as given.
   if (!Platform::LocaleIsUtf8()) {
-    for (auto& param : params) param = Platform::DecodeFromLocale(param);
+    for (auto& param : params)
+      param = Platform::DecodeFromLocale(param);
   }
   return params;
 }

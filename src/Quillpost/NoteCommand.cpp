@@ -34,7 +34,8 @@ bool AnswerInformationRequest(const TParamList& params) {
 
 int RunNoteCommand(const TParamList& params) {
   JoplinRestUtils::TJoplinNewNote note;
-  if (AnswerInformationRequest(params)) return kExitOk;
+  if (AnswerInformationRequest(params))
+    return kExitOk;
 
   std::string url;
   std::string token;

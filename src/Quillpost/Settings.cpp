@@ -15,7 +15,8 @@ std::string BesideExecutable() {
 
 std::string InUserConfigDir() {
   std::string configHome = Platform::GetEnv("XDG_CONFIG_HOME");
-  if (configHome.empty()) configHome = Kestrel::CommonLib::JoinPath({Platform::GetEnv("HOME"), ".config"}, false);
+  if (configHome.empty())
+    configHome = Kestrel::CommonLib::JoinPath({Platform::GetEnv("HOME"), ".config"}, false);
   return Kestrel::CommonLib::JoinPath({configHome, "quillpost", "quillpost.ini"}, false);
 }
 
@@ -23,7 +24,8 @@ std::string InUserConfigDir() {
 
 std::string DefaultSettingsPath() {
   std::string path = BesideExecutable();
-  if (Platform::FileExists(path)) return path;
+  if (Platform::FileExists(path))
+    return path;
   return InUserConfigDir();
 }
 

@@ -20,7 +20,8 @@ void PrintUsage() {
       "/E [Updated]",
       "",
   };
-  for (const char* line : kLines) Platform::WriteLine(line);
+  for (const char* line : kLines)
+    Platform::WriteLine(line);
 }
 
 void PrintVersion() {

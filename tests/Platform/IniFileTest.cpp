@@ -26,23 +26,23 @@ TEST_P(IniFileTest, ReadsHostToken) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IniFileTest,
-    ::testing::Values(
-        IniCase{"Plain", "[Host]\nToken=abc\n", "abc"},
-        IniCase{"CaseAndBlanks", "  [ host ]\r\n  TOKEN  =  a b  \r\n", "a b"},
-        IniCase{"DoubleQuotes", "[Host]\nToken=\" abc \"\n", " abc "},
-        IniCase{"SingleQuotes", "[Host]\nToken='abc'\n", "abc"},
-        IniCase{"OnlyOnePairDropped", "[Host]\nToken=\"\"abc\"\"\n", "\"abc\""},
-        IniCase{"MismatchedQuotesKept", "[Host]\nToken=\"abc'\n", "\"abc'"},
-        IniCase{"EmptyValueIsNotDefault", "[Host]\nToken=\n", ""},
-        IniCase{"FirstMatchWins", "[Host]\nToken=a\nToken=b\n[Host]\nToken=c\n", "a"},
-        IniCase{"CommentAndNoEquals", "[Host]\n;Token=x\nToken\nToken=y\n", "y"},
-        IniCase{"OtherSection", "[Other]\nToken=x\n[Host]\nURL=u\n", "<default>"},
-        IniCase{"NoSection", "Token=x\n", "<default>"},
-        IniCase{"EqualsInValue", "[Host]\nToken=a=b\n", "a=b"},
-        IniCase{"Utf8Bom", "\xEF\xBB\xBF[Host]\nToken=\xC3\xA9\n", "\xC3\xA9"},
-        IniCase{"Utf16LeBom",
-                std::string("\xFF\xFE[\0H\0o\0s\0t\0]\0\n\0T\0o\0k\0e\0n\0=\0\xE9\0", 30),
-                "\xC3\xA9"}),
+    ::testing::Values(IniCase{"Plain", "[Host]\nToken=abc\n", "abc"},
+                      IniCase{"CaseAndBlanks", "  [ host ]\r\n  TOKEN  =  a b  \r\n", "a b"},
+                      IniCase{"DoubleQuotes", "[Host]\nToken=\" abc \"\n", " abc "},
+                      IniCase{"SingleQuotes", "[Host]\nToken='abc'\n", "abc"},
+                      IniCase{"OnlyOnePairDropped", "[Host]\nToken=\"\"abc\"\"\n", "\"abc\""},
+                      IniCase{"MismatchedQuotesKept", "[Host]\nToken=\"abc'\n", "\"abc'"},
+                      IniCase{"EmptyValueIsNotDefault", "[Host]\nToken=\n", ""},
+                      IniCase{"FirstMatchWins", "[Host]\nToken=a\nToken=b\n[Host]\nToken=c\n", "a"},
+                      IniCase{"CommentAndNoEquals", "[Host]\n;Token=x\nToken\nToken=y\n", "y"},
+                      IniCase{"OtherSection", "[Other]\nToken=x\n[Host]\nURL=u\n", "<default>"},
+                      IniCase{"NoSection", "Token=x\n", "<default>"},
+                      IniCase{"EqualsInValue", "[Host]\nToken=a=b\n", "a=b"},
+                      IniCase{"Utf8Bom", "\xEF\xBB\xBF[Host]\nToken=\xC3\xA9\n", "\xC3\xA9"},
+                      IniCase{
+                          "Utf16LeBom",
+                          std::string("\xFF\xFE[\0H\0o\0s\0t\0]\0\n\0T\0o\0k\0e\0n\0=\0\xE9\0", 30),
+                          "\xC3\xA9"}),
     [](const auto& p) { return std::string(p.param.Name); });
 
 TEST(IniFileLimitsTest, ValueIsCutAt2047Utf16Units) {

@@ -48,12 +48,12 @@ TEST_F(EntryTest, MissingTokenStopsWithExitCodeOne) {
   const std::string emptyToken = Dir.Write("empty.ini", "[Host]\nURL=http://x\nToken=\n");
   const std::string withToken = Dir.Write("good.ini", "[Host]\nToken=t\nURL=\n");
   const std::vector<std::vector<std::string>> runs = {
-      {},                                          // no settings file at all
-      {"/help"},                                   // not a usage request
-      {"/IniFile=" + emptyToken},                  // key present, value empty
+      {},                                                   // no settings file at all
+      {"/help"},                                            // not a usage request
+      {"/IniFile=" + emptyToken},                           // key present, value empty
       {"/IniFile=" + withToken, "/INIFILE=" + emptyToken},  // the last one counts
-      {"-IniFile=" + withToken},                   // only the "/" form is recognised
-      {"/IniFile="},                               // empty: the default path
+      {"-IniFile=" + withToken},                            // only the "/" form is recognised
+      {"/IniFile="},                                        // empty: the default path
   };
   for (const auto& args : runs) {
     const auto result = RunQuillpost(args, Options());

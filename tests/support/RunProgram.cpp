@@ -15,7 +15,8 @@ namespace TestSupport {
 namespace {
 
 void ThrowIf(bool failed, const char* what) {
-  if (failed) throw std::runtime_error(what);
+  if (failed)
+    throw std::runtime_error(what);
 }
 
 [[noreturn]] void ExecChild(const std::string& program, const std::vector<std::string>& args,
@@ -28,11 +29,14 @@ void ThrowIf(bool failed, const char* what) {
   }
   ::dup2(stdoutFd, STDOUT_FILENO);
   ::dup2(stderrFd, STDERR_FILENO);
-  for (const auto& [name, value] : options.Env) ::setenv(name.c_str(), value.c_str(), 1);
-  if (!options.WorkingDir.empty() && ::chdir(options.WorkingDir.c_str()) != 0) ::_exit(126);
+  for (const auto& [name, value] : options.Env)
+    ::setenv(name.c_str(), value.c_str(), 1);
+  if (!options.WorkingDir.empty() && ::chdir(options.WorkingDir.c_str()) != 0)
+    ::_exit(126);
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  for (const auto& arg : args)
+    argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
   ::execv(program.c_str(), argv.data());
   ::_exit(127);
@@ -43,13 +47,14 @@ void ThrowIf(bool failed, const char* what) {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const ProgramOptions& options) {
   int in[2], out[2], err[2];
-  ThrowIf(::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
-              ::pipe2(err, O_CLOEXEC) != 0,
-          "pipe failed");
+  ThrowIf(
+      ::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0,
+      "pipe failed");
   ::signal(SIGPIPE, SIG_IGN);
   const pid_t pid = ::fork();
   ThrowIf(pid < 0, "fork failed");
-  if (pid == 0) ExecChild(program, args, options, in[0], out[1], err[1]);
+  if (pid == 0)
+    ExecChild(program, args, options, in[0], out[1], err[1]);
   ::close(in[0]);
   ::close(out[1]);
   ::close(err[1]);
@@ -67,7 +72,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     ::poll(fds, stdinFd >= 0 ? 3 : 2, 1000);
     char buffer[65536];
     auto drain = [&](int fd, bool& open, std::string& sink, short revents) {
-      if (!open || !(revents & (POLLIN | POLLHUP | POLLERR))) return;
+      if (!open || !(revents & (POLLIN | POLLHUP | POLLERR)))
+        return;
       const ssize_t n = ::read(fd, buffer, sizeof buffer);
       if (n > 0) {
         sink.append(buffer, static_cast<size_t>(n));
@@ -78,16 +84,18 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     drain(out[0], outOpen, result.Stdout, fds[0].revents);
     drain(err[0], errOpen, result.Stderr, fds[1].revents);
     if (stdinFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
-      const ssize_t n = ::write(stdinFd, options.Stdin.data() + written,
-                                options.Stdin.size() - written);
-      if (n > 0) written += static_cast<size_t>(n);
+      const ssize_t n =
+          ::write(stdinFd, options.Stdin.data() + written, options.Stdin.size() - written);
+      if (n > 0)
+        written += static_cast<size_t>(n);
       if (n < 0 || written == options.Stdin.size()) {
         ::close(stdinFd);
         stdinFd = -1;
       }
     }
   }
-  if (stdinFd >= 0) ::close(stdinFd);
+  if (stdinFd >= 0)
+    ::close(stdinFd);
   ::close(out[0]);
   ::close(err[0]);
   int status = 0;

@@ -16,7 +16,7 @@ struct ProgramResult {
 
 struct ProgramOptions {
   std::string Stdin;
-  bool CloseStdin = false;  // no standard input at all
+  bool CloseStdin = false;                 // no standard input at all
   std::map<std::string, std::string> Env;  // added to (or replacing in) the environment
   std::string WorkingDir;
 };

@@ -11,7 +11,8 @@ namespace TestSupport {
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quillpost-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("mkdtemp failed");
   FPath = pattern;
 }
 

@@ -11,8 +11,10 @@ namespace {
 bool HasInvalidPathChar(std::string_view path, bool wildcardsInvalid) {
   for (const char c : path) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || c == '"' || c == '<' || c == '>' || c == '|') return true;
-    if (wildcardsInvalid && (c == '?' || c == '*')) return true;
+    if (byte < 0x20 || c == '"' || c == '<' || c == '>' || c == '|')
+      return true;
+    if (wildcardsInvalid && (c == '?' || c == '*'))
+      return true;
   }
   return false;
 }
@@ -26,10 +28,12 @@ std::string NormaliseAbsolute(std::string_view absolute) {
   size_t start = 0;
   while (start <= absolute.size()) {
     size_t end = absolute.find('/', start);
-    if (end == std::string_view::npos) end = absolute.size();
+    if (end == std::string_view::npos)
+      end = absolute.size();
     const std::string_view segment = absolute.substr(start, end - start);
     if (segment == "..") {
-      if (!segments.empty()) segments.pop_back();
+      if (!segments.empty())
+        segments.pop_back();
     } else if (!segment.empty() && segment != ".") {
       segments.push_back(segment);
     }
@@ -40,7 +44,8 @@ std::string NormaliseAbsolute(std::string_view absolute) {
     result += '/';
     result += segment;
   }
-  if (result.empty() || absolute.ends_with('/')) result += '/';
+  if (result.empty() || absolute.ends_with('/'))
+    result += '/';
   return result;
 }
 
@@ -50,25 +55,33 @@ std::string JoinPath(std::initializer_list<std::string_view> parts, bool trailin
   std::string result;
   bool first = true;
   for (const auto part : parts) {
-    if (!first && !result.ends_with('/')) result += '/';
+    if (!first && !result.ends_with('/'))
+      result += '/';
     result += part;
     first = false;
   }
-  if (trailingDelimiter && !result.ends_with('/')) result += '/';
+  if (trailingDelimiter && !result.ends_with('/'))
+    result += '/';
   return result;
 }
 
 std::string FullPath(std::string_view path) {
-  if (IsEmptyText(path, true) || HasInvalidPathChar(path, false)) ThrowInvalidPath(path);
-  if (path.starts_with('/')) return NormaliseAbsolute(path);
+  if (IsEmptyText(path, true) || HasInvalidPathChar(path, false))
+    ThrowInvalidPath(path);
+  if (path.starts_with('/'))
+    return NormaliseAbsolute(path);
   return NormaliseAbsolute(JoinPath({Platform::CurrentDirectory(), path}, false));
 }
 
 std::string CombinePath(std::string_view path, std::string_view baseDir) {
-  if (HasInvalidPathChar(path, true)) ThrowInvalidPath(path);
-  if (path.starts_with('/')) return std::string(path);
-  if (baseDir.empty()) return FullPath(path);
-  if (HasInvalidPathChar(baseDir, false)) ThrowInvalidPath(baseDir);
+  if (HasInvalidPathChar(path, true))
+    ThrowInvalidPath(path);
+  if (path.starts_with('/'))
+    return std::string(path);
+  if (baseDir.empty())
+    return FullPath(path);
+  if (HasInvalidPathChar(baseDir, false))
+    ThrowInvalidPath(baseDir);
   return FullPath(JoinPath({baseDir, path}, false));
 }
 
@@ -90,7 +103,8 @@ std::string_view ExtractFileBaseName(std::string_view path) {
 
 std::string_view ExtractFileDir(std::string_view path) {
   const size_t slash = path.rfind('/');
-  if (slash == std::string_view::npos) return {};
+  if (slash == std::string_view::npos)
+    return {};
   return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 

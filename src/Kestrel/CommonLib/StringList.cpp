@@ -6,7 +6,8 @@ namespace Kestrel::CommonLib {
 
 std::string TStringList::Text() const {
   size_t size = 0;
-  for (const auto& line : FLines) size += line.size() + 2;
+  for (const auto& line : FLines)
+    size += line.size() + 2;
   std::string text;
   text.reserve(size);
   for (const auto& line : FLines) {
@@ -57,7 +58,8 @@ std::string TStringList::Value(std::string_view name) const {
 void TStringList::SetValue(std::string_view name, std::string_view value) {
   const std::ptrdiff_t index = IndexOfName(name);
   if (value.empty()) {
-    if (index >= 0) Delete(static_cast<size_t>(index));
+    if (index >= 0)
+      Delete(static_cast<size_t>(index));
     return;
   }
   std::string entry = std::string(name) + "=" + std::string(value);

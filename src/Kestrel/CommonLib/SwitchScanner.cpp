@@ -9,14 +9,17 @@ bool IsSwitch(std::string_view param) {
   return !param.empty() && MatchesAnyStr(param.substr(0, 1), {"/", "-"});
 }
 
-std::string_view SwitchName(std::string_view param) { return param.substr(1); }
+std::string_view SwitchName(std::string_view param) {
+  return param.substr(1);
+}
 
 }  // namespace
 
 TParamList MakeParamList(int argc, const char* const* argv) {
   TParamList params;
   for (int i = 1; i < argc; ++i) {
-    if (argv[i] != nullptr && argv[i][0] != '\0') params.emplace_back(argv[i]);
+    if (argv[i] != nullptr && argv[i][0] != '\0')
+      params.emplace_back(argv[i]);
   }
   return params;
 }
@@ -26,21 +29,24 @@ std::string GetParamValue(const TParamList& params, std::string_view name,
   const std::string key = std::string(name) + "=";
   for (auto it = params.rbegin(); it != params.rend(); ++it) {
     const std::string_view param = *it;
-    if (SameText(param.substr(0, key.size()), key)) return std::string(param.substr(key.size()));
+    if (SameText(param.substr(0, key.size()), key))
+      return std::string(param.substr(key.size()));
   }
   return defaultValue;
 }
 
 bool ParamExists(const TParamList& params, std::string_view text) {
   for (auto it = params.rbegin(); it != params.rend(); ++it) {
-    if (SameText(*it, text)) return true;
+    if (SameText(*it, text))
+      return true;
   }
   return false;
 }
 
 bool GetSwitchValues(const TParamList& params, std::string_view name, TStringList& list,
                      bool clearFirst) {
-  if (clearFirst) list.Clear();
+  if (clearFirst)
+    list.Clear();
   bool waiting = false;
   for (const auto& param : params) {
     if (IsSwitch(param)) {
@@ -56,7 +62,8 @@ bool GetSwitchValues(const TParamList& params, std::string_view name, TStringLis
 
 bool GetSwitchValueList(const TParamList& params, std::string_view name, TStringList& list,
                         bool clearFirst) {
-  if (clearFirst) list.Clear();
+  if (clearFirst)
+    list.Clear();
   bool collecting = false;
   for (const auto& param : params) {
     if (IsSwitch(param)) {
@@ -74,7 +81,8 @@ bool GetSwitchValueList(const TParamList& params, std::string_view name, TString
 
 bool GetSwitchValue(const TParamList& params, std::string_view name, std::string& value) {
   TStringList values;
-  if (!GetSwitchValues(params, name, values, false)) return false;
+  if (!GetSwitchValues(params, name, values, false))
+    return false;
   value = values[0];
   return true;
 }

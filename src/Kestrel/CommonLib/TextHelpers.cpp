@@ -8,11 +8,14 @@
 namespace Kestrel::CommonLib {
 namespace {
 
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsTrimmed(char c) {
+  return static_cast<unsigned char>(c) <= 0x20;
+}
 
 std::vector<char32_t> UpperCodePoints(std::string_view text) {
   std::vector<char32_t> codePoints = Platform::DecodeCodePoints(text);
-  for (auto& codePoint : codePoints) codePoint = Platform::SimpleUpperCase(codePoint);
+  for (auto& codePoint : codePoints)
+    codePoint = Platform::SimpleUpperCase(codePoint);
   return codePoints;
 }
 
@@ -22,8 +25,10 @@ size_t MatchIgnoringCase(std::string_view text, size_t pos,
                          const std::vector<char32_t>& upperPattern) {
   size_t cursor = pos;
   for (const char32_t wanted : upperPattern) {
-    if (cursor >= text.size()) return 0;
-    if (Platform::SimpleUpperCase(Platform::NextCodePoint(text, cursor)) != wanted) return 0;
+    if (cursor >= text.size())
+      return 0;
+    if (Platform::SimpleUpperCase(Platform::NextCodePoint(text, cursor)) != wanted)
+      return 0;
   }
   return cursor - pos;
 }
@@ -39,7 +44,8 @@ size_t FindNext(std::string_view text, std::string_view oldText,
   size_t pos = from;
   while (pos < text.size()) {
     length = MatchIgnoringCase(text, pos, upperOld);
-    if (length > 0) return pos;
+    if (length > 0)
+      return pos;
     pos += Platform::Utf8SequenceLength(text.substr(pos));
   }
   return std::string_view::npos;
@@ -48,8 +54,10 @@ size_t FindNext(std::string_view text, std::string_view oldText,
 }  // namespace
 
 std::string_view TrimText(std::string_view text) {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsTrimmed(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsTrimmed(text.back()))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -57,13 +65,16 @@ bool IsEmptyText(std::string_view text, bool trim) {
   return (trim ? TrimText(text) : text).empty();
 }
 
-bool IsNotEmptyText(std::string_view text, bool trim) { return !IsEmptyText(text, trim); }
+bool IsNotEmptyText(std::string_view text, bool trim) {
+  return !IsEmptyText(text, trim);
+}
 
 std::string ReplaceText(std::string_view text, std::string_view oldText, std::string_view newText,
                         bool caseSensitive, bool replaceAll) {
-  if (oldText.empty() || text.empty()) return std::string(text);
-  const std::vector<char32_t> upperOld = caseSensitive ? std::vector<char32_t>{}
-                                                       : UpperCodePoints(oldText);
+  if (oldText.empty() || text.empty())
+    return std::string(text);
+  const std::vector<char32_t> upperOld =
+      caseSensitive ? std::vector<char32_t>{} : UpperCodePoints(oldText);
   std::string result;
   size_t copied = 0;
   size_t length = 0;
@@ -72,7 +83,8 @@ std::string ReplaceText(std::string_view text, std::string_view oldText, std::st
     result.append(text.substr(copied, found - copied));
     result.append(newText);
     copied = found + length;
-    if (!replaceAll) break;
+    if (!replaceAll)
+      break;
     found = FindNext(text, oldText, upperOld, caseSensitive, copied, length);
   }
   result.append(text.substr(copied));

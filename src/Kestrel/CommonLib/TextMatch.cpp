@@ -1,30 +1,30 @@
 #include "Kestrel/CommonLib/TextMatch.hpp"
 
+#include "Platform/Ascii.hpp"
+
 namespace Kestrel::CommonLib {
-namespace {
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
 bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
+  if (a.size() != b.size())
+    return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    if (Platform::AsciiUpper(a[i]) != Platform::AsciiUpper(b[i]))
+      return false;
   }
   return true;
 }
 
 bool MatchesAnyText(std::string_view text, std::initializer_list<std::string_view> candidates) {
   for (const auto candidate : candidates) {
-    if (SameText(text, candidate)) return true;
+    if (SameText(text, candidate))
+      return true;
   }
   return false;
 }
 
 bool MatchesAnyStr(std::string_view text, std::initializer_list<std::string_view> candidates) {
   for (const auto candidate : candidates) {
-    if (text == candidate) return true;
+    if (text == candidate)
+      return true;
   }
   return false;
 }

@@ -4,6 +4,8 @@
 
 namespace Kestrel::CommonLib {
 
-std::string GetVersionString() { return Platform::CompiledFileVersion(); }
+std::string GetVersionString() {
+  return Platform::CompiledFileVersion();
+}
 
 }  // namespace Kestrel::CommonLib

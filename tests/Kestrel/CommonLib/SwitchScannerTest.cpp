@@ -67,12 +67,14 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"LastParameter", false, {"x", "/T"}, "T", {}},
         ValueCase{"TIsNotTT", false, {"/TT", "a", "/t", "b"}, "T", {"b"}},
         ValueCase{"EmptyName", false, {"/", "v", "-", "w"}, "", {"v", "w"}},
-        ValueCase{"ListRunsToNextOtherSwitch", true,
-                  {"/TT", "a", "b", "/TT", "c", "/X", "d", "/TT", "e"}, "TT", {"a", "b", "c"}},
+        ValueCase{"ListRunsToNextOtherSwitch",
+                  true,
+                  {"/TT", "a", "b", "/TT", "c", "/X", "d", "/TT", "e"},
+                  "TT",
+                  {"a", "b", "c"}},
         ValueCase{"ListOnlySwitches", true, {"/TT", "/X", "/Y"}, "TT", {}},
         ValueCase{"ListIgnoresCase", true, {"x", "/tt", "a", "-T", "b"}, "TT", {"a"}},
-        ValueCase{"ListBeforeFirstOccurrenceIgnored", true, {"a", "/X", "/TT", "b"}, "TT",
-                  {"b"}}),
+        ValueCase{"ListBeforeFirstOccurrenceIgnored", true, {"a", "/X", "/TT", "b"}, "TT", {"b"}}),
     [](const auto& p) { return std::string(p.param.Name); });
 
 TEST(SwitchScannerTest, EarlierEntriesCountUnlessCleared) {

@@ -38,8 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceCase{"aaa", "aa", "b", true, true, "ba"},
         ReplaceCase{"a", "a", "aa", true, true, "aa"},
         ReplaceCase{"a-a-a", "a", "b", true, false, "b-a-a"},
-        ReplaceCase{"abc", "", "x", true, true, "abc"},
-        ReplaceCase{"", "a", "x", false, true, ""},
+        ReplaceCase{"abc", "", "x", true, true, "abc"}, ReplaceCase{"", "a", "x", false, true, ""},
         ReplaceCase{"Aa", "a", "x", true, true, "Ax"},
         // Simple Unicode upper-casing, not just ASCII, and the same in every locale.
         ReplaceCase{"Über über", "ÜBER", "x", false, true, "x x"},

@@ -1,0 +1,124 @@
+#include "JoplinRestUtils/JoplinRest.hpp"
+
+#include "JoplinRestUtils/RequestBodies.hpp"
+#include "Kestrel/CommonLib/TextHelpers.hpp"
+#include "Platform/Files.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+constexpr TJsonEscaping kEscapeAll{true, true};
+constexpr TJsonEscaping kEscapeNothing{false, false};
+
+bool NeedsQuoting(std::string_view field) {
+  for (const char c : field) {
+    if (c == ',' || c == '"' || static_cast<unsigned char>(c) <= 0x20)
+      return true;
+  }
+  return false;
+}
+
+std::string QuoteField(std::string_view field) {
+  if (!NeedsQuoting(field))
+    return std::string(field);
+  return "\"" + Kestrel::CommonLib::ReplaceText(field, "\"", "\"\"", true, true) + "\"";
+}
+
+std::string FieldsQuery(const std::vector<std::string>& fields) {
+  if (fields.size() == 1 && fields[0].empty())
+    return "fields=\"\"";
+  std::string query = "fields=";
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0)
+      query += ',';
+    query += QuoteField(fields[i]);
+  }
+  return query;
+}
+
+}  // namespace
+
+TJoplinRest::TJoplinRest(std::string AToken, std::string_view ABaseUrl)
+    : FToken(std::move(AToken)), FRestClient(ABaseUrl) {}
+
+std::string TJoplinRest::AppendToken(std::string_view AResource) const {
+  const char* separator = AResource.find('?') != std::string_view::npos ? "&token=" : "?token=";
+  return std::string(AResource) + separator + FToken;
+}
+
+bool TJoplinRest::Get(std::string_view AResource, const std::vector<std::string>& Fields,
+                      std::string_view OrderBy, bool Asc, int Limit) {
+  std::string query;
+  if (!Fields.empty())
+    query = FieldsQuery(Fields);
+  if (Kestrel::CommonLib::IsNotEmptyText(OrderBy, false)) {
+    if (!query.empty())
+      query += '&';
+    query += "order_by=" + std::string(OrderBy) +
+             "&order_dir=" + Kestrel::CommonLib::IfThenStr(Asc, "ASC", "DESC");
+    if (Limit > 0)
+      query += "&limit=" + std::to_string(Limit);
+  }
+  if (!query.empty())
+    query = "?" + query;
+  return ExecuteRequest(TRESTRequestMethod::rmGET, std::string(AResource) + query, nullptr);
+}
+
+bool TJoplinRest::Post(std::string_view AResource, const TJsonValue* AJsonObject) {
+  return ExecuteRequest(TRESTRequestMethod::rmPOST, AResource, AJsonObject);
+}
+
+bool TJoplinRest::Put(std::string_view AResource, const TJsonValue* AJsonObject) {
+  return ExecuteRequest(TRESTRequestMethod::rmPUT, AResource, AJsonObject);
+}
+
+bool TJoplinRest::Delete(std::string_view AResource, const TJsonValue* AJsonObject) {
+  return ExecuteRequest(TRESTRequestMethod::rmDELETE, AResource, AJsonObject);
+}
+
+bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AResource,
+                                 const TJsonValue* AJsonObject) {
+  TRestRequest request;
+  request.Method = AMethod;
+  request.Resource = AppendToken(AResource);
+  if (AJsonObject != nullptr) {
+    request.ContentType = "application/json";
+    request.HasBody = true;
+    request.Body.push_back({WriteJsonCompact(*AJsonObject, kEscapeAll), {}});
+  } else if (AMethod == TRESTRequestMethod::rmPOST || AMethod == TRESTRequestMethod::rmPUT) {
+    request.ContentType = "application/x-www-form-urlencoded";
+    request.HasBody = true;
+  }
+  return FRestClient.Execute(std::move(request), FRestResponse);
+}
+
+bool TJoplinRest::PostFile(std::string_view AResource, const std::string& AFilePath,
+                           const TJsonValue* AJsonObject) {
+  const bool hasFile = !AFilePath.empty() && Platform::FileExists(AFilePath);
+  if (!hasFile && AJsonObject == nullptr)
+    return false;
+  const std::string props =
+      AJsonObject != nullptr ? WriteJsonCompact(*AJsonObject, kEscapeNothing) : std::string();
+  TRestRequest request;
+  request.Method = TRESTRequestMethod::rmPOST;
+  request.Resource = AppendToken(AResource);
+  request.HasBody = true;
+  if (hasFile) {
+    const std::string boundary = MakeMultipartBoundary();
+    request.ContentType = "multipart/form-data; boundary=" + boundary;
+    request.Body = MultipartBody(boundary, AFilePath, AJsonObject != nullptr, props);
+  } else {
+    request.ContentType = "application/x-www-form-urlencoded";
+    request.Body.push_back({FormBody(props), {}});
+  }
+  return FRestClient.Execute(std::move(request), FRestResponse);
+}
+
+std::string TJoplinRest::ResponseJsonText() {
+  if (FRestResponse.Content().empty())
+    return {};
+  const auto& value = FRestResponse.JsonValue();
+  return value ? WriteJsonIndented(*value) : std::string();
+}
+
+}  // namespace JoplinRestUtils

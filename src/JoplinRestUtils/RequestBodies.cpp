@@ -1,0 +1,57 @@
+#include "JoplinRestUtils/RequestBodies.hpp"
+
+#include <random>
+#include "Platform/Ascii.hpp"
+
+#include "JoplinRestUtils/MediaTypes.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+
+namespace JoplinRestUtils {
+
+std::string MakeMultipartBoundary() {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<size_t> pick(0, sizeof kChars - 2);
+  std::string boundary = "-------Quillpost-";
+  for (int i = 0; i < 24; ++i)
+    boundary += kChars[pick(random)];
+  return boundary;
+}
+
+std::vector<Platform::HttpBodyPart> MultipartBody(std::string_view boundary,
+                                                  const std::string& filePath, bool hasProps,
+                                                  std::string_view props) {
+  const std::string delimiter = "--" + std::string(boundary);
+  const std::string_view fileName = Kestrel::CommonLib::ExtractFileName(filePath);
+  std::string head = delimiter + "\r\n";
+  head += "Content-Disposition: form-data; name=\"data\"; filename=\"" + std::string(fileName) +
+          "\"\r\n";
+  head += "Content-Type: " + MediaTypeForFileName(fileName) + "\r\n\r\n";
+  std::string tail = "\r\n";
+  if (hasProps) {
+    tail += delimiter + "\r\n";
+    tail += "Content-Disposition: form-data; name=\"props\"\r\n\r\n";
+    tail += std::string(props) + "\r\n";
+  }
+  tail += delimiter + "--\r\n";
+  return {{std::move(head), {}}, {{}, filePath}, {std::move(tail), {}}};
+}
+
+std::string FormBody(std::string_view props) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string body = "props=";
+  for (const char c : props) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (Platform::IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_') {
+      body += c;
+    } else {
+      body += '%';
+      body += kHex[byte >> 4];
+      body += kHex[byte & 0xF];
+    }
+  }
+  return body;
+}
+
+}  // namespace JoplinRestUtils

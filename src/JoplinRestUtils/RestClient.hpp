@@ -1,0 +1,45 @@
+#pragma once
+// The connection to the Data API: the normalised base URL, the headers every
+// request carries, and one HTTP client kept for the whole run.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "JoplinRestUtils/RestResponse.hpp"
+#include "Platform/HttpClient.hpp"
+
+namespace JoplinRestUtils {
+
+enum class TRESTRequestMethod { rmPOST, rmPUT, rmGET, rmDELETE };
+
+inline constexpr const char* kAcceptHeader =
+    "Accept: application/json, text/plain; q=0.9, text/html;q=0.8,";
+inline constexpr const char* kAcceptCharsetHeader = "Accept-Charset: utf-8, *;q=0.8";
+inline constexpr const char* kUserAgent = "Quillpost/1.0.0.0";
+
+struct TRestRequest {
+  TRESTRequestMethod Method = TRESTRequestMethod::rmGET;
+  std::string Resource;     // resource, query and token
+  std::string ContentType;  // empty: no Content-Type header
+  bool HasBody = false;
+  std::vector<Platform::HttpBodyPart> Body;
+};
+
+class TRestClient {
+ public:
+  // Throws EInvalidUrl for a base URL that cannot be parsed.
+  explicit TRestClient(std::string_view baseUrl);
+
+  const std::string& BaseUrl() const { return FBaseUrl; }
+
+  // True for an answer with a status below 500; the answer then replaces the
+  // store (a 5xx answer too). No answer, or a URL that cannot be parsed:
+  // false, and the store is untouched.
+  bool Execute(TRestRequest request, TRestResponse& store);
+
+ private:
+  std::string FBaseUrl;
+  Platform::HttpClient FHttp;
+};
+
+}  // namespace JoplinRestUtils

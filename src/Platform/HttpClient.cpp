@@ -1,0 +1,289 @@
+#include "Platform/HttpClient.hpp"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+
+#include "Platform/FileDescriptor.hpp"
+#include "Platform/Files.hpp"
+
+namespace Platform {
+namespace {
+
+struct CurlGlobal {
+  CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+  ~CurlGlobal() { curl_global_cleanup(); }
+};
+
+void EnsureCurlGlobal() {
+  static CurlGlobal global;
+}
+
+struct CurlEasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
+
+struct CurlListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using CurlList = std::unique_ptr<curl_slist, CurlListDeleter>;
+
+CurlList MakeHeaderList(const std::vector<std::string>& headers) {
+  CurlList list;
+  for (const auto& header : headers) {
+    curl_slist* appended = curl_slist_append(list.get(), header.c_str());
+    if (appended == nullptr)
+      return {};
+    (void)list.release();
+    list.reset(appended);
+  }
+  return list;
+}
+
+// One opened piece of the request body.
+struct OpenPart {
+  std::string_view Text;
+  FileDescriptor File;
+  curl_off_t Size = 0;
+};
+
+// Streams the request body: texts from memory, files straight from disk.
+class BodyReader {
+ public:
+  bool Open(const std::vector<HttpBodyPart>& parts, std::string& error) {
+    for (const auto& part : parts) {
+      OpenPart open;
+      if (part.FilePath.empty()) {
+        open.Text = part.Text;
+        open.Size = static_cast<curl_off_t>(part.Text.size());
+      } else {
+        open.File = FileDescriptor(::open(part.FilePath.c_str(), O_RDONLY | O_CLOEXEC));
+        struct stat info {};
+        if (!open.File.Valid() || ::fstat(open.File.Get(), &info) != 0) {
+          error = "cannot open " + part.FilePath + ": " + std::strerror(errno);
+          return false;
+        }
+        open.Size = info.st_size;
+      }
+      FTotal += open.Size;
+      FParts.push_back(std::move(open));
+    }
+    return true;
+  }
+
+  curl_off_t Total() const { return FTotal; }
+
+  size_t Read(char* buffer, size_t size) {
+    while (FIndex < FParts.size()) {
+      OpenPart& part = FParts[FIndex];
+      const auto left = static_cast<size_t>(part.Size - FOffset);
+      if (left == 0) {
+        ++FIndex;
+        FOffset = 0;
+        continue;
+      }
+      const size_t chunk = std::min(left, size);
+      if (!part.File.Valid()) {
+        std::memcpy(buffer, part.Text.data() + FOffset, chunk);
+      } else {
+        const ssize_t got = ::pread(part.File.Get(), buffer, chunk, FOffset);
+        // A file that shrank while being sent cannot fill its announced length.
+        if (got <= 0)
+          return CURL_READFUNC_ABORT;
+        FOffset += got;
+        return static_cast<size_t>(got);
+      }
+      FOffset += static_cast<curl_off_t>(chunk);
+      return chunk;
+    }
+    return 0;
+  }
+
+  void Rewind() {
+    FIndex = 0;
+    FOffset = 0;
+  }
+
+ private:
+  std::vector<OpenPart> FParts;
+  size_t FIndex = 0;
+  curl_off_t FOffset = 0;
+  curl_off_t FTotal = 0;
+};
+
+size_t ReadBody(char* buffer, size_t size, size_t count, void* user) {
+  return static_cast<BodyReader*>(user)->Read(buffer, size * count);
+}
+
+int SeekBody(void* user, curl_off_t offset, int origin) {
+  if (offset != 0 || origin != SEEK_SET)
+    return CURL_SEEKFUNC_CANTSEEK;
+  static_cast<BodyReader*>(user)->Rewind();
+  return CURL_SEEKFUNC_OK;
+}
+
+size_t WriteBody(char* data, size_t size, size_t count, void* user) {
+  static_cast<std::string*>(user)->append(data, size * count);
+  return size * count;
+}
+
+std::string_view TrimLine(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' '))
+    line.remove_suffix(1);
+  while (!line.empty() && line.front() == ' ')
+    line.remove_prefix(1);
+  return line;
+}
+
+// Collects the status line and headers; a new status line (after a redirect
+// or an interim answer) starts them afresh.
+size_t CollectHeader(char* data, size_t size, size_t count, void* user) {
+  auto& response = *static_cast<HttpResponse*>(user);
+  const std::string_view line = TrimLine(std::string_view(data, size * count));
+  if (line.starts_with("HTTP/")) {
+    response.Headers.clear();
+    const size_t firstSpace = line.find(' ');
+    const size_t secondSpace = line.find(' ', firstSpace + 1);
+    response.StatusText = secondSpace == std::string_view::npos
+                              ? std::string()
+                              : std::string(line.substr(secondSpace + 1));
+  } else if (const size_t colon = line.find(':'); colon != std::string_view::npos) {
+    response.Headers.emplace_back(std::string(TrimLine(line.substr(0, colon))),
+                                  std::string(TrimLine(line.substr(colon + 1))));
+  }
+  return size * count;
+}
+
+// Fails a transfer that makes no progress: uploads may stall for longer than
+// the wait for the answer.
+struct StallWatch {
+  using Clock = std::chrono::steady_clock;
+  HttpTimeouts Timeouts;
+  curl_off_t LastUp = -1;
+  curl_off_t LastDown = -1;
+  Clock::time_point LastProgress = Clock::now();
+};
+
+int WatchProgress(void* user, curl_off_t, curl_off_t downNow, curl_off_t upTotal,
+                  curl_off_t upNow) {
+  auto& watch = *static_cast<StallWatch*>(user);
+  const auto now = StallWatch::Clock::now();
+  if (upNow != watch.LastUp || downNow != watch.LastDown) {
+    watch.LastUp = upNow;
+    watch.LastDown = downNow;
+    watch.LastProgress = now;
+    return 0;
+  }
+  const bool uploading = upNow < upTotal;
+  const long limit =
+      uploading ? watch.Timeouts.UploadStallSeconds : watch.Timeouts.AnswerStallSeconds;
+  return now - watch.LastProgress > std::chrono::seconds(limit) ? 1 : 0;
+}
+
+std::string NoProxyList() {
+  std::string list = "localhost,127.0.0.0/8,::1";
+  for (const char* name : {"NO_PROXY", "no_proxy"}) {
+    const std::string value = GetEnv(name);
+    if (!value.empty())
+      list += "," + value;
+  }
+  return list;
+}
+
+}  // namespace
+
+struct HttpClient::Impl {
+  CurlEasy Handle;
+  std::string UserAgent;
+  HttpTimeouts Timeouts;
+  std::string NoProxy = NoProxyList();
+};
+
+HttpClient::HttpClient(std::string userAgent, HttpTimeouts timeouts)
+    : FImpl(std::make_unique<Impl>()) {
+  EnsureCurlGlobal();
+  FImpl->Handle.reset(curl_easy_init());
+  FImpl->UserAgent = std::move(userAgent);
+  FImpl->Timeouts = timeouts;
+  if (FImpl->Handle) {
+    // Turns the cookie engine on for this handle, with nothing loaded.
+    curl_easy_setopt(FImpl->Handle.get(), CURLOPT_COOKIEFILE, "");
+  }
+}
+
+HttpClient::~HttpClient() = default;
+HttpClient::HttpClient(HttpClient&&) noexcept = default;
+HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
+
+bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
+  CURL* curl = FImpl ? FImpl->Handle.get() : nullptr;
+  if (curl == nullptr) {
+    error = "the HTTP client could not be created";
+    return false;
+  }
+  BodyReader body;
+  if (!body.Open(request.Body, error))
+    return false;
+
+  std::vector<std::string> headers = request.Headers;
+  headers.emplace_back("Expect:");
+  CurlList headerList = MakeHeaderList(headers);
+  HttpResponse answer;
+  StallWatch watch{FImpl->Timeouts};
+  char errorBuffer[CURL_ERROR_SIZE] = {};
+
+  curl_easy_reset(curl);
+  curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+  curl_easy_setopt(curl, CURLOPT_URL, request.Url.c_str());
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, FImpl->UserAgent.c_str());
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList.get());
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Timeouts.ConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchProgress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.Body);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
+  if (request.HasBody) {
+    curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, body.Total());
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadBody);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &body);
+    curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, SeekBody);
+    curl_easy_setopt(curl, CURLOPT_SEEKDATA, &body);
+  } else {
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+  }
+  if (request.Method != (request.HasBody ? "POST" : "GET")) {
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.Method.c_str());
+  }
+
+  const CURLcode rc = curl_easy_perform(curl);
+  if (rc != CURLE_OK) {
+    error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc);
+    return false;
+  }
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.StatusCode);
+  char* effectiveUrl = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl) == CURLE_OK && effectiveUrl)
+    answer.Url = effectiveUrl;
+  char* contentType = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+    answer.ContentType = contentType;
+  response = std::move(answer);
+  return true;
+}
+
+}  // namespace Platform

@@ -1,0 +1,62 @@
+#pragma once
+// An HTTP/1.1 client on libcurl: one connection kept for the client's life,
+// its own cookie store, at most 5 redirects, connect time-out 30 s, a stalled
+// answer fails after 30 s and a stalled upload after 60 s without progress,
+// no Accept-Encoding, no "Expect: 100-continue", no proxy for loopback hosts.
+// A request body is a sequence of texts and files; files are streamed from
+// disk when the request is sent, never read into memory whole.
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Platform {
+
+struct HttpBodyPart {
+  std::string Text;      // sent as is, unless FilePath is set
+  std::string FilePath;  // the whole file, opened when the request is sent
+};
+
+struct HttpRequest {
+  std::string Method = "GET";
+  std::string Url;
+  std::vector<std::string> Headers;  // "Name: value"
+  bool HasBody = false;              // false: no body and no Content-Length
+  std::vector<HttpBodyPart> Body;
+};
+
+struct HttpResponse {
+  std::string Url;  // after redirects
+  long StatusCode = 0;
+  std::string StatusText;
+  std::string ContentType;                                   // the whole header value
+  std::vector<std::pair<std::string, std::string>> Headers;  // of the final answer
+  std::string Body;
+};
+
+struct HttpTimeouts {
+  long ConnectSeconds = 30;
+  long AnswerStallSeconds = 30;
+  long UploadStallSeconds = 60;
+};
+
+class HttpClient {
+ public:
+  explicit HttpClient(std::string userAgent, HttpTimeouts timeouts = {});
+  ~HttpClient();
+  HttpClient(HttpClient&&) noexcept;
+  HttpClient& operator=(HttpClient&&) noexcept;
+  HttpClient(const HttpClient&) = delete;
+  HttpClient& operator=(const HttpClient&) = delete;
+
+  // True with `response` filled when an answer arrived, whatever its status.
+  // False when no answer came or the request could not be built (a file part
+  // that cannot be opened); `response` is then untouched and `error` says why.
+  bool Send(const HttpRequest& request, HttpResponse& response, std::string& error);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+};
+
+}  // namespace Platform
