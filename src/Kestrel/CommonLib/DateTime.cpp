@@ -14,28 +14,6 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-// Howard Hinnant's days-from-civil, counted from 1970-01-01.
-std::int64_t DaysSinceUnixEpoch(int year, int month, int day) {
-  const std::int64_t y = year - (month <= 2 ? 1 : 0);
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-}
-
 }  // namespace
 
 bool IsValidDate(int year, int month, int day) {
@@ -44,7 +22,8 @@ bool IsValidDate(int year, int month, int day) {
 }
 
 std::int64_t DaysFromCivil(int year, int month, int day) {
-  return DaysSinceUnixEpoch(year, month, day) + static_cast<std::int64_t>(kUnixEpochDateTime);
+  return Platform::DaysSinceUnixEpoch(year, month, day) +
+         static_cast<std::int64_t>(kUnixEpochDateTime);
 }
 
 TDateTime EncodeDateTime(const TDateTimeFields& f) {
@@ -63,7 +42,8 @@ TDateTimeFields DecodeDateTime(TDateTime value) {
     days += value >= 0 ? 1 : -1;
   }
   TDateTimeFields f;
-  CivilFromDays(days - static_cast<std::int64_t>(kUnixEpochDateTime), f.Year, f.Month, f.Day);
+  Platform::CivilFromUnixDays(days - static_cast<std::int64_t>(kUnixEpochDateTime), f.Year, f.Month,
+                              f.Day);
   f.Millisecond = static_cast<int>(ms % 1000);
   f.Second = static_cast<int>(ms / 1000 % 60);
   f.Minute = static_cast<int>(ms / 60000 % 60);

@@ -3,6 +3,8 @@
 // day as the fraction, to the millisecond.
 #include <cstdint>
 
+#include "Platform/CalendarFields.hpp"
+
 namespace Kestrel::CommonLib {
 
 using TDateTime = double;
@@ -10,10 +12,7 @@ using TDateTime = double;
 inline constexpr TDateTime kUnixEpochDateTime = 25569.0;  // 1970-01-01 00:00:00
 inline constexpr double kMsPerDay = 86400000.0;
 
-struct TDateTimeFields {
-  int Year = 1899, Month = 12, Day = 30;
-  int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
-};
+using TDateTimeFields = Platform::CalendarFields;
 
 bool IsValidDate(int year, int month, int day);
 // The value of the fields; the fields must form a valid date and time.

@@ -1,0 +1,60 @@
+#include "JoplinRestUtils/JsonReading.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+const TJsonValue& Member(const TJsonValue& object, std::string_view name) {
+  if (!object.is_object())
+    throw EInvalidCast();
+  const auto found = object.find(name);
+  if (found == object.end())
+    throw EJsonError("Value '" + std::string(name) + "' not found");
+  return *found;
+}
+
+const char* KindOf(const TJsonValue& value) {
+  return value.is_object() ? "TJSONObject" : "TJSONArray";
+}
+
+}  // namespace
+
+std::optional<TJsonValue> ParseAnswerObject(std::string_view text) {
+  std::optional<TJsonValue> value = ParseJson(text);
+  if (value && !value->is_object())
+    throw EInvalidCast();
+  return value;
+}
+
+const TJsonValue& ReadArrayMember(const TJsonValue& object, std::string_view name) {
+  const TJsonValue& member = Member(object, name);
+  if (!member.is_array())
+    throw EInvalidCast();
+  return member;
+}
+
+std::string ReadTextMember(const TJsonValue& object, std::string_view name) {
+  const TJsonValue& member = Member(object, name);
+  if (member.is_string())
+    return member.get<std::string>();
+  if (member.is_null())
+    return {};
+  if (member.is_object() || member.is_array())
+    throw EJsonError(std::string("Conversion from ") + KindOf(member) +
+                     " to string is not supported");
+  return member.dump();  // numbers as written, true and false
+}
+
+bool ParseIdAndTitle(std::string_view AJsonStr, std::string& id, std::string& title) {
+  try {
+    const std::optional<TJsonValue> object = ParseAnswerObject(AJsonStr);
+    if (!object)
+      return false;
+    id = ReadTextMember(*object, "id");
+    title = ReadTextMember(*object, "title");
+    return true;
+  } catch (const Platform::Error&) {
+    return false;
+  }
+}
+
+}  // namespace JoplinRestUtils
