@@ -7,6 +7,7 @@
 #include "Platform/Console.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/NoteHeader.hpp"
+#include "Quillpost/SendNote.hpp"
 #include "Quillpost/Settings.hpp"
 #include "Quillpost/Usage.hpp"
 
@@ -47,7 +48,7 @@ int RunNoteCommand(const TParamList& params) {
 
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);
-  return kExitOk;
+  return SendNote(url, token, std::move(note));
 }
 
 }  // namespace Quillpost

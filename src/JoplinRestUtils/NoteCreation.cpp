@@ -1,0 +1,137 @@
+// Note creation and resource upload of TJoplinRest.
+#include "JoplinRestUtils/ImageFiles.hpp"
+#include "JoplinRestUtils/JoplinRest.hpp"
+#include "JoplinRestUtils/JsonReading.hpp"
+#include "JoplinRestUtils/UnixTime.hpp"
+#include "Kestrel/CommonLib/FileTimes.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Kestrel/CommonLib/TextHelpers.hpp"
+#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Platform/Files.hpp"
+#include "Platform/Regex.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+using Kestrel::CommonLib::TStringList;
+
+std::string JoinedTags(const TStringList& tags) {
+  std::string joined;
+  for (const auto& tag : tags.Lines()) {
+    if (Kestrel::CommonLib::IsEmptyText(tag, true))
+      continue;
+    if (!joined.empty())
+      joined += ", ";
+    joined += tag;
+  }
+  return joined;
+}
+
+// Markdown: one link per uploaded file at the end, an image link for images.
+void AppendLinks(std::string& body, const TStringList& uploaded) {
+  for (const auto& entry : uploaded.Lines()) {
+    const std::string_view path = TStringList::ValueOf(entry);
+    body += "\r\n";
+    if (IsImageFile(path))
+      body += "!";
+    body += "[" + std::string(Kestrel::CommonLib::ExtractFileName(path)) + "](:/" +
+            std::string(TStringList::NameOf(entry)) + ")";
+  }
+}
+
+// The path a `src` reference names, or nothing for a web address or a
+// reference that is no valid path (left alone rather than ending the run).
+std::optional<std::string> ResolvedReference(const std::string& reference,
+                                             std::string_view baseDir) {
+  if (reference.find(kNotALocalPathMarker) != std::string::npos)
+    return std::nullopt;
+  try {
+    return Kestrel::CommonLib::CombinePath(reference, baseDir);
+  } catch (const Kestrel::CommonLib::EInvalidPath&) {
+    return std::nullopt;
+  }
+}
+
+// HTML: every `src` reference that resolves to an uploaded file points at its resource.
+std::string RelinkImageReferences(const std::string& body, std::string_view baseDir,
+                                  const TStringList& uploaded) {
+  static const Platform::Regex pattern(kImageReferencePattern, {false, true});
+  std::string relinked = body;
+  for (const auto& match : pattern.FindAll(body)) {
+    const std::optional<std::string> path = ResolvedReference(match.Group1, baseDir);
+    if (!path)
+      continue;
+    for (const auto& entry : uploaded.Lines()) {
+      if (!Kestrel::CommonLib::SameText(TStringList::ValueOf(entry), *path))
+        continue;
+      const std::string replacement = "src=\":/" + std::string(TStringList::NameOf(entry)) + "\"";
+      relinked = Kestrel::CommonLib::ReplaceText(
+          relinked, std::string_view(body).substr(match.Start, match.Length), replacement, false,
+          true);
+      break;
+    }
+  }
+  return relinked;
+}
+
+}  // namespace
+
+bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
+  TJsonValue note = TJsonValue::object();
+  note["title"] = Kestrel::CommonLib::IsEmptyText(ANewNote.Title, true) ? std::string("NoName")
+                                                                        : ANewNote.Title;
+  note["markup_language"] = ANewNote.MarkupLanguage;
+  if (ANewNote.CTime > 0)
+    note["user_created_time"] = DateTimeToUnixMs(ANewNote.CTime);
+  if (ANewNote.MTime > 0)
+    note["user_updated_time"] = DateTimeToUnixMs(ANewNote.MTime);
+  if (!ANewNote.NotebookName.empty()) {
+    const std::string folderId = FindNotebookId(ANewNote.NotebookName);
+    if (!folderId.empty())
+      note["parent_id"] = folderId;
+  }
+  const std::string tags = JoinedTags(ANewNote.Tags);
+  if (!tags.empty())
+    note["tags"] = tags;
+
+  TStringList uploaded;
+  for (const auto& file : ANewNote.Files.Lines()) {
+    std::string resourceId;
+    if (UploadResourceFile(file, resourceId))
+      uploaded.SetValue(resourceId, file);
+  }
+  std::string body = std::move(ANewNote.Body);
+  if (ANewNote.MarkupLanguage == kMarkupHtml) {
+    body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
+  } else {
+    AppendLinks(body, uploaded);
+  }
+  note["body"] = std::move(body);
+
+  const bool posted = Post("notes", &note);
+  if (posted) {
+    std::string title;
+    ParseIdAndTitle(ResponseJsonText(), varNoteId, title);
+  }
+  return posted;
+}
+
+bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& varResourceId) {
+  if (!Platform::FileExists(AFilename))
+    return false;
+  TJsonValue properties = TJsonValue::object();
+  properties["title"] = std::string(Kestrel::CommonLib::ExtractFileName(AFilename));
+  Kestrel::CommonLib::TDateTime creation, lastWrite, lastAccess;
+  if (Kestrel::CommonLib::GetFileTimes(AFilename, creation, lastWrite, lastAccess)) {
+    properties["created_time"] = DateTimeToUnixMs(creation);
+    properties["updated_time"] = DateTimeToUnixMs(lastWrite);
+  }
+  std::string id, title;
+  if (!PostFile("resources", AFilename, &properties) ||
+      !ParseIdAndTitle(ResponseJsonText(), id, title))
+    return false;
+  varResourceId = id;
+  return true;
+}
+
+}  // namespace JoplinRestUtils

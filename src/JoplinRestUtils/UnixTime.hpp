@@ -1,0 +1,23 @@
+#pragma once
+// Local date-time values as Unix epoch milliseconds.
+#include <cstdint>
+
+#include "Kestrel/CommonLib/DateTime.hpp"
+#include "Platform/Error.hpp"
+
+namespace JoplinRestUtils {
+
+// A local time that does not exist: it lies in the hour skipped when daylight
+// saving time begins.
+class EInvalidLocalTime : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EInvalidLocalTime"; }
+};
+
+// Milliseconds since 1970-01-01 00:00:00 UTC by the zone rules of the value's
+// own date, whole seconds only (the fraction dropped toward zero). A repeated
+// hour is taken as standard time. Throws EInvalidLocalTime for a skipped hour.
+std::int64_t DateTimeToUnixMs(Kestrel::CommonLib::TDateTime value);
+
+}  // namespace JoplinRestUtils

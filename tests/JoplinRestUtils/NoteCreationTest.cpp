@@ -1,0 +1,170 @@
+// CreateNote and UploadResourceFile against the loopback test server.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "JoplinRestUtils/JoplinRest.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "support/FakeJoplin.hpp"
+#include "support/TempDir.hpp"
+#include "support/TestEnvironment.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+using TestSupport::RequestsTo;
+
+class NoteCreationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Fake.Folders = {"F1=Inbox", "F2=Work"};
+    Fake.Install(Server);
+  }
+  // Creates the note and returns the JSON the server received for it.
+  std::string Create(const TJoplinNewNote& note) {
+    std::string id = "unset";
+    EXPECT_TRUE(Rest.CreateNote(note, id));
+    EXPECT_EQ(id.substr(0, 1), "N");
+    const auto posts = RequestsTo(Server, "POST", "/notes");
+    return posts.empty() ? std::string() : posts.back().Body;
+  }
+  std::string File(const std::string& name) {
+    const std::string path = Dir.Write(name, "bytes of " + name);
+    const timespec times[2] = {{1704463449, 0}, {1719835200, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    return path;
+  }
+
+  TestSupport::ScopedTimeZone Zone{"UTC"};
+  TestSupport::TestHttpServer Server;
+  TestSupport::FakeJoplin Fake;
+  TJoplinRest Rest{"tok", Server.BaseUrl()};
+  TestSupport::TempDir Dir;
+};
+
+TEST_F(NoteCreationTest, RecordWithInitialValues) {
+  EXPECT_EQ(Create(TJoplinNewNote{}), R"({"title":"NoName","markup_language":1,"body":""})");
+  EXPECT_EQ(Server.Requests().size(), 1u);
+}
+
+TEST_F(NoteCreationTest, TitlesAndTags) {
+  TJoplinNewNote note;
+  note.Title = "   ";
+  note.Tags.Add("work");
+  note.Tags.Add("  ");
+  note.Tags.Add("");
+  note.Tags.Add("home");
+  EXPECT_EQ(Create(note),
+            R"({"title":"NoName","markup_language":1,"tags":"work, home","body":""})");
+  note.Title = " Plan ";
+  note.Tags.Clear();
+  note.Tags.Add(" x ");
+  EXPECT_EQ(Create(note), R"({"title":" Plan ","markup_language":1,"tags":" x ","body":""})");
+  note.Tags.Clear();
+  note.Tags.Add(" ");
+  EXPECT_EQ(Create(note), R"({"title":" Plan ","markup_language":1,"body":""})");
+}
+
+TEST_F(NoteCreationTest, DatesAsUnixMilliseconds) {
+  TJoplinNewNote note;
+  note.CTime = Kestrel::CommonLib::EncodeDateTime({2024, 1, 15, 10, 30, 45, 900});
+  note.MTime = Kestrel::CommonLib::EncodeDateTime({1969, 12, 31, 23, 59, 58, 500});
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,)"
+                          R"("user_created_time":1705314645000,"user_updated_time":-1000,)"
+                          R"("body":""})");
+  note.CTime = -1;
+  note.MTime = 0;
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"body":""})");
+}
+
+TEST_F(NoteCreationTest, Notebooks) {
+  TJoplinNewNote note;
+  note.NotebookName = "work";
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"parent_id":"F2","body":""})");
+  note.NotebookName = "Elsewhere";
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"body":""})");
+  note.NotebookName = "  ";
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"body":""})");
+  EXPECT_EQ(RequestsTo(Server, "GET", "/folders").size(), 1u);  // the directory is kept
+}
+
+TEST_F(NoteCreationTest, MarkdownLinksAreAppendedInUploadOrder) {
+  TJoplinNewNote note;
+  note.Body = "Hello";
+  note.Files.Add(File("a.PNG"));
+  note.Files.Add(Dir / "missing.png");
+  note.Files.Add(File("b.txt"));
+  note.Files.Add(Dir / "a.PNG");
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"body":"Hello\r\n)"
+                          R"j(![a.PNG](:\/R1)\r\n[b.txt](:\/R2)\r\n![a.PNG](:\/R3)"})j");
+  const auto uploads = RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 3u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[1]), "bytes of b.txt");
+  EXPECT_EQ(TestSupport::PropsOf(uploads[0]),
+            R"({"title":"a.PNG","created_time":)" +
+                std::to_string(JoplinRestUtils::TJsonValue::parse(TestSupport::PropsOf(uploads[0]))
+                                   .at("created_time")
+                                   .get<std::int64_t>()) +
+                R"(,"updated_time":1719835200000})");
+}
+
+TEST_F(NoteCreationTest, EmptyMarkdownBodyGetsTheLinkAfterABreak) {
+  TJoplinNewNote note;
+  note.Files.Add(File("a.png"));
+  EXPECT_EQ(Create(note),
+            R"j({"title":"NoName","markup_language":1,"body":"\r\n![a.png](:\/R1)"})j");
+}
+
+TEST_F(NoteCreationTest, HtmlReferencesAreRelinked) {
+  Dir.MakeDir("pics");
+  TJoplinNewNote note;
+  note.MarkupLanguage = kMarkupHtml;
+  note.BaseDir = Dir.Path();
+  note.Files.Add(File("pics/a.png"));
+  note.Files.Add(File("b.png"));
+  note.Files.Add(File("unused.png"));
+  note.Files.Add(File("c.png"));
+  note.Body =
+      "<img src = \"pics/a.png\"><img src=\"PICS/A.PNG\"><img SRC=\"b.png\">"
+      "<img src=\"http://x/b.png\"><img data-src=\"b.png\"><img src=\"b.png?v=2\">"
+      "<img src=\"" +
+      Dir / "b.png" + "\"><img SRC=\"c.png\">";
+  const std::string expected =
+      // Every occurrence is replaced ignoring case, so SRC= goes along with data-src=.
+      "<img src=\\\":\\/R1\\\"><img src=\\\":\\/R1\\\"><img src=\\\":\\/R2\\\">"
+      "<img src=\\\"http:\\/\\/x\\/b.png\\\"><img data-src=\\\":\\/R2\\\">"
+      "<img src=\\\"b.png?v=2\\\"><img src=\\\":\\/R2\\\"><img SRC=\\\"c.png\\\">";
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":2,"body":")" + expected + "\"}");
+  EXPECT_EQ(RequestsTo(Server, "POST", "/resources").size(), 4u);
+}
+
+TEST_F(NoteCreationTest, NoteAnswerWithoutIdLeavesTheIdAlone) {
+  TestSupport::TestHttpServer refusing;
+  refusing.Queue(TestSupport::Reply::Json(R"({"error":"Invalid token"})", 403));
+  TJoplinRest rest("bad", refusing.BaseUrl());
+  std::string id = "unset";
+  EXPECT_TRUE(rest.CreateNote(TJoplinNewNote{}, id));
+  EXPECT_EQ(id, "unset");
+  refusing.Queue(TestSupport::Reply::Json(R"({"id":"N9"})", 200));
+  EXPECT_TRUE(rest.CreateNote(TJoplinNewNote{}, id));
+  EXPECT_EQ(id, "N9");  // the id is read before the missing title fails
+  refusing.Queue(TestSupport::Reply::Json(R"({"error":"x"})", 500));
+  id = "unset";
+  EXPECT_FALSE(rest.CreateNote(TJoplinNewNote{}, id));
+  EXPECT_EQ(id, "unset");
+}
+
+TEST_F(NoteCreationTest, UploadResourceFile) {
+  std::string id = "unset";
+  EXPECT_FALSE(Rest.UploadResourceFile(Dir / "missing.png", id));
+  EXPECT_TRUE(Server.Requests().empty());
+  EXPECT_TRUE(Rest.UploadResourceFile(File("doc.pdf"), id));
+  EXPECT_EQ(id, "R1");
+  const auto upload = RequestsTo(Server, "POST", "/resources").at(0);
+  EXPECT_NE(upload.Body.find("filename=\"doc.pdf\"\r\nContent-Type: application/pdf\r\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace JoplinRestUtils

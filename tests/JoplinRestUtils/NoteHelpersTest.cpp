@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "JoplinRestUtils/ImageFiles.hpp"
+#include "JoplinRestUtils/MarkdownEscape.hpp"
+#include "JoplinRestUtils/UnixTime.hpp"
+#include "support/TestEnvironment.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+using Kestrel::CommonLib::EncodeDateTime;
+using Kestrel::CommonLib::kUnixEpochDateTime;
+
+TEST(UnixTimeTest, WholeSecondsTowardZero) {
+  TestSupport::ScopedTimeZone zone("UTC");
+  const double second = 1.0 / 86400;
+  EXPECT_EQ(DateTimeToUnixMs(kUnixEpochDateTime), 0);
+  EXPECT_EQ(DateTimeToUnixMs(kUnixEpochDateTime + 1.5 * second), 1000);
+  EXPECT_EQ(DateTimeToUnixMs(kUnixEpochDateTime - 1.5 * second), -1000);
+  EXPECT_EQ(DateTimeToUnixMs(EncodeDateTime({1899, 12, 30, 0, 0, 0, 0})), -2209161600000);
+}
+
+TEST(UnixTimeTest, ZoneRulesOfTheDate) {
+  {
+    TestSupport::ScopedTimeZone zone("Asia/Tokyo");
+    EXPECT_EQ(DateTimeToUnixMs(EncodeDateTime({2024, 1, 15, 10, 30, 45, 900})), 1705282245000);
+  }
+  TestSupport::ScopedTimeZone zone("Europe/Berlin");
+  EXPECT_EQ(DateTimeToUnixMs(EncodeDateTime({2024, 7, 1, 14, 0, 0, 0})), 1719835200000);
+  EXPECT_EQ(DateTimeToUnixMs(EncodeDateTime({2024, 1, 5, 15, 4, 9, 0})), 1704463449000);
+  // The repeated hour of 2024-10-27 is taken as standard time (+1).
+  EXPECT_EQ(DateTimeToUnixMs(EncodeDateTime({2024, 10, 27, 2, 30, 0, 0})), 1729992600000);
+  try {
+    DateTimeToUnixMs(EncodeDateTime({2024, 3, 31, 2, 30, 0, 0}));
+    FAIL() << "no error for a skipped hour";
+  } catch (const EInvalidLocalTime& error) {
+    EXPECT_STREQ(error.KindName(), "EInvalidLocalTime");
+    EXPECT_NE(std::string(error.what()).find("2:30"), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("daylight saving"), std::string::npos);
+  }
+}
+
+TEST(ImageFilesTest, SevenExtensionsInAnyCase) {
+  for (const char* path : {"a.SVG", "b.jpeg", "x/photo.png", "c.Jpg", "d.bmp", "e.gif", "f.ico"})
+    EXPECT_TRUE(IsImageFile(path)) << path;
+  for (const char* path : {"c.webp", "d", "e.png.txt", "dir.png/file", ".png.", ""})
+    EXPECT_FALSE(IsImageFile(path)) << path;
+}
+
+TEST(MarkdownEscapeTest, EscapesMarks) {
+  EXPECT_EQ(EscapeMarkdown(""), "");
+  EXPECT_EQ(EscapeMarkdown("a*b ~~c~~\n# h\n>q\n-l\n\n x"),
+            "a\\*b \\\\~~c\\\\~~\r\n\\# h\r\n\\>q\r\n\\-l\r\n\r\n x\r\n");
+}
+
+}  // namespace
+}  // namespace JoplinRestUtils
