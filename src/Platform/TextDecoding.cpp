@@ -101,4 +101,13 @@ bool DecodeBytes(std::string_view bytes, TextEncoding encoding, std::string& tex
   return false;
 }
 
+bool DecodeBytes(std::string&& bytes, TextEncoding encoding, std::string& text) {
+  if (encoding != TextEncoding::Utf8)
+    return DecodeBytes(std::string_view(bytes), encoding, text);
+  if (!IsValidUtf8(bytes))
+    return false;
+  text = std::move(bytes);
+  return true;
+}
+
 }  // namespace Platform

@@ -15,5 +15,7 @@ enum class TextEncoding {
 // True with `text` set to the decoded bytes; false (text untouched) when the
 // bytes cannot be decoded.
 bool DecodeBytes(std::string_view bytes, TextEncoding encoding, std::string& text);
+// The same, taking the bytes over so that valid UTF-8 is not copied.
+bool DecodeBytes(std::string&& bytes, TextEncoding encoding, std::string& text);
 
 }  // namespace Platform

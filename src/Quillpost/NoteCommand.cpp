@@ -5,6 +5,7 @@
 #include "JoplinRestUtils/NewNote.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Platform/Console.hpp"
+#include "Quillpost/BodyStep.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/NoteHeader.hpp"
 #include "Quillpost/SendNote.hpp"
@@ -48,6 +49,8 @@ int RunNoteCommand(const TParamList& params) {
 
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);
+  Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();
+  ApplyBody(params, note, stdinBytes);
   return SendNote(url, token, std::move(note));
 }
 

@@ -15,9 +15,10 @@ class SendNoteTest : public ::testing::Test {
   std::string Ini(const std::string& url, const std::string& token = "tok") {
     return "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + url + "\nToken=" + token + "\n");
   }
-  TestSupport::ProgramResult Run(std::vector<std::string> args) {
+  TestSupport::ProgramResult Run(std::vector<std::string> args, std::string input = {}) {
     TestSupport::ProgramOptions options;
-    options.CloseStdin = true;
+    options.CloseStdin = input.empty();
+    options.Stdin = std::move(input);
     options.Env["TZ"] = "UTC";
     options.Env["LC_ALL"] = "C.UTF-8";
     return TestSupport::RunQuillpost(args, options);
@@ -36,6 +37,17 @@ TEST_F(SendNoteTest, CreatedNotePrintsItsId) {
   EXPECT_EQ(result.ExitCode, 0);
   EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
             R"({"title":"Hello","markup_language":1,"parent_id":"F1","body":""})");
+}
+
+TEST_F(SendNoteTest, BodyFromStandardInputAfterThePrompt) {
+  TestSupport::FakeJoplin().Install(Server);
+  const auto result = Run({Ini(Server.BaseUrl()), "/LT"}, "Title line\nbody \u00e9/\r\nend");
+  EXPECT_EQ(result.Stdout, "Quillpost(Eof => Ctrl + D)\nDone (Note id: N1)\n");
+  EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
+            R"({"title":"Title line","markup_language":1,"body":"body \u00E9\/\r\nend\r\n"})");
+  // Without standard input at all the body is empty.
+  EXPECT_EQ(Run({Ini(Server.BaseUrl())}).Stdout,
+            "Quillpost(Eof => Ctrl + D)\nDone (Note id: N2)\n");
 }
 
 TEST_F(SendNoteTest, RefusedTokenIsAFailure) {

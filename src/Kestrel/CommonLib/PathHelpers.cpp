@@ -68,6 +68,10 @@ std::string JoinPath(std::initializer_list<std::string_view> parts, bool trailin
 std::string FullPath(std::string_view path) {
   if (IsEmptyText(path, true) || HasInvalidPathChar(path, false))
     ThrowInvalidPath(path);
+  return AbsolutePath(path);
+}
+
+std::string AbsolutePath(std::string_view path) {
   if (path.starts_with('/'))
     return NormaliseAbsolute(path);
   return NormaliseAbsolute(JoinPath({Platform::CurrentDirectory(), path}, false));

@@ -24,6 +24,9 @@ std::string JoinPath(std::initializer_list<std::string_view> parts, bool trailin
 // path or one with control characters, '"', '<', '>' or '|'.
 std::string FullPath(std::string_view path);
 
+// The same without any check, for a path that named an existing file.
+std::string AbsolutePath(std::string_view path);
+
 // A rooted path ("/...") comes back unchanged; otherwise the full path of the
 // path alone (empty base) or of base joined with path. Throws EInvalidPath for
 // invalid characters ("?" and "*" included) in the path, or in a used base.

@@ -5,8 +5,15 @@
 namespace Kestrel::CommonLib {
 namespace {
 
+// A parameter starting with "/" whose name (up to an "=") holds another "/" is
+// an absolute path, so that "/S /home/me/note.md" works as Linux users expect.
 bool IsSwitch(std::string_view param) {
-  return !param.empty() && MatchesAnyStr(param.substr(0, 1), {"/", "-"});
+  if (param.empty() || !MatchesAnyStr(param.substr(0, 1), {"/", "-"}))
+    return false;
+  if (param[0] == '-')
+    return true;
+  const std::string_view name = param.substr(1, param.find('=') - 1);
+  return name.find('/') == std::string_view::npos;
 }
 
 std::string_view SwitchName(std::string_view param) {

@@ -1,8 +1,9 @@
 #pragma once
 // Questions about the command-line parameters (argv[1..], never empty): is a
 // parameter present, the value of a "Name=value" parameter, the value after a
-// switch, the run of values after a list switch. A parameter starting with "/"
-// or "-" is a switch; names compare ignoring ASCII case. Nothing here fails.
+// switch, the run of values after a list switch. A parameter starting with "-",
+// or with "/" and no further "/" before an "=", is a switch (so an absolute
+// path is a value); names compare ignoring ASCII case. Nothing here fails.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,0 +1,120 @@
+#include "Quillpost/BodyStep.hpp"
+
+#include <optional>
+
+#include "JoplinRestUtils/ImageFiles.hpp"
+#include "Kestrel/CommonLib/LineBreaks.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Kestrel/CommonLib/TextFileLoader.hpp"
+#include "Kestrel/CommonLib/TextHelpers.hpp"
+#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Platform/Console.hpp"
+#include "Platform/Files.hpp"
+#include "Platform/Regex.hpp"
+#include "Quillpost/FindSwitch.hpp"
+#include "Quillpost/StdinLines.hpp"
+
+namespace Quillpost {
+namespace {
+
+using JoplinRestUtils::TJoplinNewNote;
+using Kestrel::CommonLib::TParamList;
+using Kestrel::CommonLib::TStringList;
+
+constexpr std::string_view kTitlePattern = "<title>([^<]*)</title>";
+
+bool IsHtmlFileName(std::string_view path) {
+  return Kestrel::CommonLib::MatchesAnyText(Kestrel::CommonLib::ExtractFileExt(path),
+                                            {".html", ".htm"});
+}
+
+void TakeHtmlTitle(const std::string& html, TJoplinNewNote& note) {
+  static const Platform::Regex pattern(kTitlePattern, {true, false});
+  const std::optional<Platform::RegexMatch> match = pattern.FindFirst(html);
+  if (match && Kestrel::CommonLib::IsNotEmptyText(match->Group1, true))
+    note.Title = std::string(Kestrel::CommonLib::TrimText(match->Group1));
+}
+
+// The full path of a local image that a reference names, or nothing for a web
+// address, a reference that is no valid path, or no existing image file.
+std::optional<std::string> LocalImage(const std::string& reference, const std::string& baseDir) {
+  if (reference.find(JoplinRestUtils::kNotALocalPathMarker) != std::string::npos)
+    return std::nullopt;
+  std::string path;
+  try {
+    path = Kestrel::CommonLib::CombinePath(reference, baseDir);
+  } catch (const Kestrel::CommonLib::EInvalidPath&) {
+    return std::nullopt;  // e.g. "img.png?v=2": skipped like a web address
+  }
+  if (!JoplinRestUtils::IsImageFile(path) || !Platform::FileExists(path))
+    return std::nullopt;
+  return path;
+}
+
+void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
+  static const Platform::Regex pattern(JoplinRestUtils::kImageReferencePattern, {true, false});
+  TStringList images;
+  for (const auto& match : pattern.FindAll(html)) {
+    if (std::optional<std::string> image = LocalImage(match.Group1, note.BaseDir))
+      images.Add(std::move(*image));
+  }
+  if (!images.Empty())
+    note.Files = std::move(images);
+}
+
+// The joined body of the "/S" file, or nothing when it cannot be loaded.
+std::optional<std::string> LoadBodyFile(const TParamList& params, TJoplinNewNote& note) {
+  std::string path;
+  if (!Kestrel::CommonLib::GetSwitchValue(params, "S", path))
+    return std::nullopt;
+  const auto encoding =
+      FindSwitch(params, "DefEnc") ? Platform::TextEncoding::Ansi : Platform::TextEncoding::Utf8;
+  std::string loaded;
+  if (!Kestrel::CommonLib::LoadTextFile(path, loaded, encoding))
+    return std::nullopt;
+  // The file was opened, so its name is a path here whatever characters it holds.
+  note.BaseDir =
+      std::string(Kestrel::CommonLib::ExtractFileDir(Kestrel::CommonLib::AbsolutePath(path)));
+  if (IsHtmlFileName(path)) {
+    note.MarkupLanguage = JoplinRestUtils::kMarkupHtml;
+    if (!FindSwitch(params, "I"))
+      TakeHtmlTitle(loaded, note);
+    if (!FindSwitch(params, "A") && !FindSwitch(params, "AA"))
+      CollectHtmlImages(loaded, note);
+  }
+  std::string joined = Kestrel::CommonLib::JoinedLines(loaded);
+  return joined;
+}
+
+std::string ReadBodyFromStdin(const TParamList& params, Platform::ByteReader& stdinBytes) {
+  if (FindSwitch(params, "SN"))
+    return {};
+  Platform::WriteLine(kStdinPrompt);
+  TStringList lines;
+  ReadStdinLines(lines, FindSwitch(params, "Utf8"), stdinBytes);
+  return lines.Text();
+}
+
+// "/LT": a first line that is not blank becomes the title and leaves the body.
+void TakeFirstLineAsTitle(std::string& body, TJoplinNewNote& note) {
+  if (body.empty())
+    return;
+  const std::string_view first = Kestrel::CommonLib::FirstJoinedLine(body);
+  if (Kestrel::CommonLib::IsEmptyText(first, true))
+    return;
+  note.Title = std::string(Kestrel::CommonLib::TrimText(first));
+  body.erase(0, first.size() + 2);
+}
+
+}  // namespace
+
+void ApplyBody(const TParamList& params, TJoplinNewNote& note, Platform::ByteReader& stdinBytes) {
+  std::optional<std::string> body = LoadBodyFile(params, note);
+  if (!body)
+    body = ReadBodyFromStdin(params, stdinBytes);
+  if (FindSwitch(params, "LT"))
+    TakeFirstLineAsTitle(*body, note);
+  note.Body = std::move(*body);
+}
+
+}  // namespace Quillpost

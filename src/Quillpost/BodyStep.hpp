@@ -1,0 +1,15 @@
+#pragma once
+// The note's body: the "/S" file (UTF-8, or Windows-1252 with "/DefEnc") or
+// standard input (unless "/SN"), the title and local images of an HTML body
+// file, "/LT" taking the first line as title.
+#include "JoplinRestUtils/NewNote.hpp"
+#include "Kestrel/CommonLib/SwitchScanner.hpp"
+#include "Platform/ByteReader.hpp"
+
+namespace Quillpost {
+
+// May change the note's markup language, title, base directory and files.
+void ApplyBody(const Kestrel::CommonLib::TParamList& params, JoplinRestUtils::TJoplinNewNote& note,
+               Platform::ByteReader& stdinBytes);
+
+}  // namespace Quillpost

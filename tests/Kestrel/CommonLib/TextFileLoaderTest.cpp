@@ -1,0 +1,71 @@
+#include "Kestrel/CommonLib/TextFileLoader.hpp"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.hpp"
+
+namespace Kestrel::CommonLib {
+namespace {
+
+struct LoadCase {
+  const char* Name;
+  std::string Bytes;
+  std::optional<TextEncoding> Encoding;
+  bool Loads;
+  std::string Text;
+};
+
+const std::optional<TextEncoding> kNone;
+const std::optional<TextEncoding> kUtf8 = TextEncoding::Utf8;
+const std::optional<TextEncoding> kAnsi = TextEncoding::Ansi;
+
+class TextFileLoaderTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(TextFileLoaderTest, Loads) {
+  const LoadCase& c = GetParam();
+  TestSupport::TempDir dir;
+  const std::string path = dir.Write("file.txt", c.Bytes);
+  std::string text = "untouched";
+  EXPECT_EQ(LoadTextFile(path, text, c.Encoding), c.Loads);
+  EXPECT_EQ(text, c.Loads ? c.Text : "untouched");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextFileLoaderTest,
+    ::testing::Values(
+        LoadCase{"EmptyUtf8", "", kUtf8, true, ""}, LoadCase{"EmptyAnsi", "", kAnsi, true, ""},
+        LoadCase{"EmptyNoEncoding", "", kNone, false, ""},
+        LoadCase{"ShortNoEncoding", "abc", kNone, false, ""},
+        LoadCase{"BomKeptWithUtf8", "\xEF\xBB\xBFHi!", kUtf8, true, "\xEF\xBB\xBFHi!"},
+        LoadCase{"BomSkippedWithoutEncoding", "\xEF\xBB\xBFHi!", kNone, true, "Hi!"},
+        LoadCase{"Utf16Le", std::string("\xFF\xFE\x41\x00\x42\x00", 6), kNone, true, "AB"},
+        LoadCase{"Utf16LeOddByteAndSurrogates",
+                 std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xD8\x41\x00\x42", 11), kNone, true,
+                 "\U0001F600\uFFFDA"},
+        LoadCase{"Utf16LeWithUtf8Given", std::string("\xFF\xFE\x41\x00", 4), kUtf8, false, ""},
+        LoadCase{"Utf16BeIsNotRecognised", std::string("\xFE\xFF\x00\x41", 4), kNone, false, ""},
+        LoadCase{"PlainAscii", "plain", kNone, true, "plain"},
+        LoadCase{"StrayE9Utf8", "caf\xE9!", kUtf8, false, ""},
+        LoadCase{"StrayE9Ansi", "caf\xE9!", kAnsi, true, "caf\u00e9!"},
+        LoadCase{"AnsiUndefinedBytes", "\x80\x81\x9F\x8D", kAnsi, true, "\u20AC\u0081\u0178\u008D"},
+        LoadCase{"Overlong", "a\xC0\xAF", kUtf8, false, ""},
+        LoadCase{"EncodedSurrogate", "a\xED\xA0\x80", kUtf8, false, ""},
+        LoadCase{"AboveMax", "a\xF4\x90\x80\x80", kUtf8, false, ""},
+        LoadCase{"Truncated", "ab\xE2\x82", kUtf8, false, ""},
+        LoadCase{"Utf7", "+/v8-Hi +AOk-", kNone, true, "Hi \u00e9"},
+        // The mark's fourth byte may carry bits of the next character.
+        LoadCase{"Utf7MarkSharingBits", "+/v8A6Q-", kNone, true, "\u00e9"},
+        LoadCase{"LineBreaksUntouched", "a\r\nb\nc\rd", kUtf8, true, "a\r\nb\nc\rd"}),
+    [](const auto& p) { return std::string(p.param.Name); });
+
+TEST(TextFileLoaderPathsTest, MissingPathsAndDirectoriesFail) {
+  TestSupport::TempDir dir;
+  std::string text = "untouched";
+  EXPECT_FALSE(LoadTextFile(dir / "missing.md", text, TextEncoding::Utf8));
+  EXPECT_FALSE(LoadTextFile(dir.Path(), text, TextEncoding::Utf8));
+  EXPECT_FALSE(LoadTextFile("", text, TextEncoding::Utf8));
+  EXPECT_EQ(text, "untouched");
+}
+
+}  // namespace
+}  // namespace Kestrel::CommonLib

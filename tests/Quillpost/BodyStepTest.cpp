@@ -1,0 +1,145 @@
+#include "Quillpost/BodyStep.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "Kestrel/CommonLib/StringList.hpp"
+#include "Platform/FileDescriptor.hpp"
+#include "Quillpost/StdinLines.hpp"
+#include "support/TempDir.hpp"
+
+namespace Quillpost {
+namespace {
+
+using JoplinRestUtils::TJoplinNewNote;
+
+// Standard input made of the given bytes.
+class FakeStdin {
+ public:
+  explicit FakeStdin(const std::string& bytes)
+      : FFile(::open(FDir.Write("stdin", bytes).c_str(), O_RDONLY)), FReader(FFile.Get()) {}
+  Platform::ByteReader& Reader() { return FReader; }
+
+ private:
+  TestSupport::TempDir FDir;
+  Platform::FileDescriptor FFile;
+  Platform::ByteReader FReader;
+};
+
+std::vector<std::string> StdinLines(const std::string& bytes) {
+  FakeStdin input(bytes);
+  Kestrel::CommonLib::TStringList lines;
+  lines.Add("old");
+  ReadStdinLines(lines, false, input.Reader());
+  return lines.Lines();
+}
+
+TEST(StdinLinesTest, LineEndsAndCtrlZ) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(StdinLines(""), V{});
+  EXPECT_EQ(StdinLines("a\r\n"), V{"a"});
+  EXPECT_EQ(StdinLines("a\nb"), (V{"a", "b"}));
+  EXPECT_EQ(StdinLines("a\rb\r\n\r"), (V{"ab", ""}));
+  EXPECT_EQ(StdinLines("abc\x1A more\ntext"), V{"abc"});
+  EXPECT_EQ(StdinLines("a\n\x1A"), V{"a"});
+  EXPECT_EQ(StdinLines("\n\n"), (V{"", ""}));
+  EXPECT_EQ(StdinLines("caf\xE9\n"), V{"caf\uFFFD"});  // C.UTF-8: undecodable byte
+  EXPECT_EQ(StdinLines(std::string(200000, 'x')), V{std::string(200000, 'x')});
+}
+
+class BodyStepTest : public ::testing::Test {
+ protected:
+  TJoplinNewNote Apply(std::vector<std::string> params, const std::string& stdinBytes = "") {
+    FakeStdin input(stdinBytes);
+    TJoplinNewNote note;
+    ApplyBody(params, note, input.Reader());
+    return note;
+  }
+  TestSupport::TempDir Dir;
+};
+
+TEST_F(BodyStepTest, BodyFileLineBreaks) {
+  const struct {
+    std::string Content;
+    std::string Body;
+  } cases[] = {{"a", "a\r\n"},
+               {"a\nb\n", "a\r\nb\r\n"},
+               {"a\rb", "a\r\nb\r\n"},
+               {"a\r\n\r\n", "a\r\n\r\n"},
+               {"", ""},
+               {"\xEF\xBB\xBFx", "\xEF\xBB\xBFx\r\n"}};
+  for (const auto& c : cases) {
+    const TJoplinNewNote note = Apply({"/S", Dir.Write("b.md", c.Content)}, "never read");
+    EXPECT_EQ(note.Body, c.Body) << ::testing::PrintToString(c.Content);
+    EXPECT_EQ(note.BaseDir, Dir.Path());
+  }
+}
+
+TEST_F(BodyStepTest, StandardInputWhenTheFileCannotBeUsed) {
+  const std::string latin1 = Dir.Write("latin1.md", "caf\xE9\n");
+  EXPECT_EQ(Apply({"/S", latin1}, "from stdin\r\n").Body, "from stdin\r\n");
+  EXPECT_EQ(Apply({"/S", latin1}).BaseDir, "");
+  EXPECT_EQ(Apply({"/S", latin1, "/DefEnc"}).Body, "caf\u00e9\r\n");
+  EXPECT_EQ(Apply({"/S", Dir / "missing.md"}, "x").Body, "x\r\n");
+  EXPECT_EQ(Apply({"/S"}, "a\rb").Body, "ab\r\n");
+  EXPECT_EQ(Apply({"/S", latin1, "/SN"}, "ignored").Body, "");
+  EXPECT_EQ(Apply({"/SN"}, "ignored").Body, "");
+  EXPECT_EQ(Apply({}, "abc\x1A rest").Body, "abc\r\n");
+}
+
+TEST_F(BodyStepTest, FirstLineAsTitle) {
+  EXPECT_EQ(Apply({"/LT"}, "  Word  \nsecond\n").Title, "Word");
+  EXPECT_EQ(Apply({"/LT"}, "  Word  \nsecond\n").Body, "second\r\n");
+  const TJoplinNewNote blank = Apply({"/LT"}, " \nsecond\n");
+  EXPECT_EQ(blank.Title, "NoName");
+  EXPECT_EQ(blank.Body, " \r\nsecond\r\n");
+  EXPECT_EQ(Apply({"/LT"}, "").Title, "NoName");
+  const TJoplinNewNote bom = Apply({"/LT", "/S", Dir.Write("bom.md", "\xEF\xBB\xBFTitle\nx")});
+  EXPECT_EQ(bom.Title, "\xEF\xBB\xBFTitle");
+  EXPECT_EQ(bom.Body, "x\r\n");
+}
+
+TEST_F(BodyStepTest, HtmlTitles) {
+  const struct {
+    std::string Html;
+    std::string Title;
+  } cases[] = {
+      {"<TITLE>  Report &amp; more </Title>", "Report &amp; more"},
+      {"<title></title><title>Second</title>", "NoName"},
+      {"<title>   </title>", "NoName"},
+      {"<title><b>Bold</b></title>", "NoName"},
+      {"<title><b>x</b></title><title>Later</title>", "Later"},
+      {"<title>Two\nlines </title>", "Two\nlines"},
+  };
+  for (const auto& c : cases) {
+    const TJoplinNewNote note = Apply({"/S", Dir.Write("page.HTML", c.Html), "/MD"});
+    EXPECT_EQ(note.Title, c.Title) << c.Html;
+    EXPECT_EQ(note.MarkupLanguage, JoplinRestUtils::kMarkupHtml);
+  }
+  const std::string page = Dir.Write("page.htm", "<title>From page</title>");
+  EXPECT_EQ(Apply({"/S", page, "/I"}).Title, "NoName");
+  EXPECT_EQ(Apply({"/S", page, "/I", "Given"}).Title, "NoName");  // "/I" itself is step 6
+  EXPECT_EQ(Apply({"/S", page, "/LT"}).Title, "<title>From page</title>");
+  EXPECT_EQ(Apply({"/S", Dir.Write("page.md", "<title>x</title>")}).Title, "NoName");
+}
+
+TEST_F(BodyStepTest, HtmlImages) {
+  const std::string a = Dir.Write("img/a.png", "png");
+  const std::string b = Dir.Write("b.JPG", "jpg");
+  Dir.Write("notes.txt", "txt");
+  Dir.MakeDir("dir.png");
+  const std::string html =
+      Dir.Write("page.html",
+                "<img src=\"img/a.png\"><img SRC = \"b.JPG\"><img src=\"http://x/b.JPG\">"
+                "<img src=\"img/a.png\"><img src=\"missing.png\"><img src=\"notes.txt\">"
+                "<img src=\"dir.png\"><img src=\"img/a.png?v=2\"><img src=\"" +
+                    b + "\">");
+  EXPECT_EQ(Apply({"/S", html}).Files.Lines(), (std::vector<std::string>{a, b, a, b}));
+  EXPECT_TRUE(Apply({"/S", html, "/A", Dir / "missing.png"}).Files.Empty());
+  EXPECT_TRUE(Apply({"/S", html, "/AA"}).Files.Empty());
+}
+
+}  // namespace
+}  // namespace Quillpost
