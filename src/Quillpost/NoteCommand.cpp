@@ -5,6 +5,7 @@
 #include "JoplinRestUtils/NewNote.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Platform/Console.hpp"
+#include "Quillpost/AttachmentsStep.hpp"
 #include "Quillpost/BodyStep.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/NoteHeader.hpp"
@@ -51,6 +52,9 @@ int RunNoteCommand(const TParamList& params) {
   ApplyTitleAndNotebook(params, note);
   Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();
   ApplyBody(params, note, stdinBytes);
+  const std::string firstAttachment = ApplyAttachments(params, note);
+  ApplyTags(params, note);
+  ApplyDates(params, firstAttachment, note);
   return SendNote(url, token, std::move(note));
 }
 

@@ -1,0 +1,119 @@
+// Whole runs of the built program with every switch, against the loopback
+// test server: the uploads and the exact note JSON the server received.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "support/FakeJoplin.hpp"
+#include "support/RunProgram.hpp"
+#include "support/TempDir.hpp"
+
+namespace {
+
+class RunEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Fake.Folders = {"F1=Inbox", "F2=Projects"};
+    Fake.Install(Server);
+    Settings =
+        "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + Server.BaseUrl() + "\nToken=tok\n");
+  }
+  TestSupport::ProgramResult Run(const std::vector<std::string>& args,
+                                 const std::string& locale = "C.UTF-8") {
+    TestSupport::ProgramOptions options;
+    options.CloseStdin = true;
+    options.Env["TZ"] = "UTC";
+    options.Env["LC_ALL"] = locale;
+    options.WorkingDir = Dir.Path();
+    return TestSupport::RunQuillpost(args, options);
+  }
+  static void SetMTime(const std::string& path, std::int64_t seconds) {
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  }
+  std::string NoteJson() const {
+    const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
+    return notes.size() == 1 ? notes[0].Body : "<" + std::to_string(notes.size()) + " notes>";
+  }
+
+  TestSupport::TempDir Dir;
+  TestSupport::TestHttpServer Server;
+  TestSupport::FakeJoplin Fake;
+  std::string Settings;
+};
+
+TEST_F(RunEndToEndTest, EverySwitchTogether) {
+  Dir.Write("body.md", "# Weekly\nline two\n");
+  const std::string chart = Dir.Write("chart.png", std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
+  Dir.Write("data.csv", "a,b\n1,2\n");
+  SetMTime(chart, 1704463449);  // 2024-01-05 14:04:09 UTC
+  const auto result = Run({Settings, "/N", "Projects", "/I", "Report %FileName% (%FileNamesEx%)",
+                           "/S", "body.md", "/A", "chart.png", "/A", "data.csv", "/TT", "work",
+                           "weekly", "/C", "%FileMTime%", "/E", "2024-02-03T04:05:06"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N3)\n");
+  EXPECT_EQ(result.ExitCode, 0);
+
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
+  EXPECT_NE(uploads[0].Body.find("filename=\"chart.png\"\r\nContent-Type: image/png"),
+            std::string::npos);
+  EXPECT_NE(TestSupport::PropsOf(uploads[0]).find(R"j("updated_time":1704463449000)j"),
+            std::string::npos);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[1]), "a,b\n1,2\n");
+  EXPECT_EQ(NoteJson(),
+            R"j({"title":"Report chart (chart.png data.csv)","markup_language":1,)j"
+            R"j("user_created_time":1704463449000,"user_updated_time":1706933106000,)j"
+            R"j("parent_id":"F2","tags":"work, weekly",)j"
+            R"j("body":"# Weekly\r\nline two\r\n\r\n![chart.png](:\/R1)\r\n[data.csv](:\/R2)"})j");
+}
+
+TEST_F(RunEndToEndTest, BodyFileInAnotherDirectoryWithARelativeAttachment) {
+  Dir.Write("notes/page.html",
+            "<html><title> Trip </title><img src=\"pics/a.png\"><img src=\"b.png\"></html>");
+  Dir.Write("notes/pics/a.png", "A");
+  Dir.Write("notes/extra.txt", "X");
+  // "/A" replaces the page's images with the attachment found beside the body file.
+  const auto result = Run({Settings, "/S", "notes/page.html", "/A", "extra.txt"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N2)\n");
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), "X");
+  EXPECT_EQ(NoteJson(),
+            R"j({"title":"Trip","markup_language":2,"body":"<html><title> Trip <\/title>)j"
+            R"j(<img src=\"pics\/a.png\"><img src=\"b.png\"><\/html>\r\n"})j");
+}
+
+TEST_F(RunEndToEndTest, HtmlPageImagesAreUploadedAndRelinked) {
+  Dir.Write("notes/page.html", "<img src=\"pics/a.png\"><img src=\"https://x/y.png\">");
+  Dir.Write("notes/pics/a.png", "A");
+  EXPECT_EQ(Run({Settings, "/S", Dir / "notes/page.html", "/I", "Page"}).ExitCode, 0);
+  EXPECT_EQ(NoteJson(), R"j({"title":"Page","markup_language":2,"body":"<img src=\":\/R1\">)j"
+                        R"j(<img src=\"https:\/\/x\/y.png\">\r\n"})j");
+}
+
+TEST_F(RunEndToEndTest, PlaceholderDatesFollowTheLocale) {
+  const std::string scan = Dir.Write("scan.pdf", "x");
+  SetMTime(scan, 1704463449);
+  for (const char* locale : {"de_DE.UTF-8", "ja_JP.UTF-8", "en_US.UTF-8"}) {
+    Server.Handle(nullptr);
+    TestSupport::FakeJoplin().Install(Server);
+    EXPECT_EQ(Run({Settings, "/A", "scan.pdf", "/C", "%FileMTime%", "/E", "%FileNameDate%"}, locale)
+                  .ExitCode,
+              0)
+        << locale;
+    const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
+    EXPECT_NE(notes.back().Body.find(R"j("user_created_time":1704463449000)j"), std::string::npos)
+        << locale << notes.back().Body;
+  }
+}
+
+TEST_F(RunEndToEndTest, WildcardAttachmentEndsTheRunWithAnErrorLine) {
+  const auto result = Run({Settings, "/SN", "/A", "*.png"});
+  EXPECT_EQ(result.Stdout, "EInvalidPath: Illegal characters in path: \"*.png\"\n");
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_TRUE(Server.Requests().empty());
+}
+
+}  // namespace
