@@ -71,10 +71,10 @@ TEST(TagsStepTest, SingleTagsThenTheList) {
 }
 
 TEST(DatesStepTest, ValuesPlaceholdersAndFallback) {
-  TestSupport::TempDir dir;
-  const std::string scan = dir.Write("scan_202401051530.pdf", "x");
+  // The entry as written: digits of a directory part would count too.
   TJoplinNewNote note;
-  ApplyDates({"/C", "%FileNameDateTime%", "/E", "2024-02-03T04:05:06"}, scan, note);
+  ApplyDates({"/C", "%FileNameDateTime%", "/E", "2024-02-03T04:05:06"}, "scan_202401051530.pdf",
+             note);
   EXPECT_EQ(note.CTime, Kestrel::CommonLib::EncodeDateTime({2024, 1, 5, 15, 30, 0, 0}));
   EXPECT_EQ(note.MTime, Kestrel::CommonLib::EncodeDateTime({2024, 2, 3, 4, 5, 6, 0}));
 
