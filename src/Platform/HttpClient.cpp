@@ -211,10 +211,24 @@ HttpClient::HttpClient(std::string userAgent, HttpTimeouts timeouts)
   FImpl->Handle.reset(curl_easy_init());
   FImpl->UserAgent = std::move(userAgent);
   FImpl->Timeouts = timeouts;
-  if (FImpl->Handle) {
-    // Turns the cookie engine on for this handle, with nothing loaded.
-    curl_easy_setopt(FImpl->Handle.get(), CURLOPT_COOKIEFILE, "");
-  }
+  CURL* curl = FImpl->Handle.get();
+  if (curl == nullptr) return;
+  // The handle is never reset between requests (a reset would drop the list of
+  // cookie files in some libcurl versions without freeing it); what differs
+  // from one request to the next is set anew in Send.
+  curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");  // cookie store on, nothing loaded
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, FImpl->UserAgent.c_str());
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Timeouts.ConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchProgress);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
+  curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadBody);
+  curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, SeekBody);
 }
 
 HttpClient::~HttpClient() = default;
@@ -238,39 +252,27 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   StallWatch watch{FImpl->Timeouts};
   char errorBuffer[CURL_ERROR_SIZE] = {};
 
-  curl_easy_reset(curl);
-  curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
   curl_easy_setopt(curl, CURLOPT_URL, request.Url.c_str());
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, FImpl->UserAgent.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList.get());
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Timeouts.ConnectSeconds);
-  curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchProgress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.Body);
-  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
+  curl_easy_setopt(curl, CURLOPT_READDATA, &body);
+  curl_easy_setopt(curl, CURLOPT_SEEKDATA, &body);
   if (request.HasBody) {
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, body.Total());
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadBody);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &body);
-    curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, SeekBody);
-    curl_easy_setopt(curl, CURLOPT_SEEKDATA, &body);
   } else {
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   }
-  if (request.Method != (request.HasBody ? "POST" : "GET")) {
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.Method.c_str());
-  }
+  const bool plainMethod = request.Method == (request.HasBody ? "POST" : "GET");
+  curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, plainMethod ? nullptr : request.Method.c_str());
 
   const CURLcode rc = curl_easy_perform(curl);
+  // Nothing of this call may be reached from the handle once it returns.
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
   if (rc != CURLE_OK) {
     error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc);
     return false;

@@ -115,7 +115,8 @@ TEST_F(RequestLayerTest, DeleteCarriesOnlyAGivenObject) {
 }
 
 TEST_F(RequestLayerTest, MultipartUploadOfAPng) {
-  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\x00\r\n", 22);
+  const char pngBytes[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\x00\r\n";
+  const std::string png(pngBytes, sizeof pngBytes - 1);
   const std::string path = Dir.Write("chart.png", png);
   TJsonValue props = TJsonValue::object();
   props["title"] = "chart \u00e9/\x01.png";
