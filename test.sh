@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and runs every test: once in a normal build and
-# once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer. The tests against
+# the real Joplin Data API use the headless server of tools/joplin-server,
+# installed here first (once; quick afterwards).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 JOBS=$(nproc)
 
 "$ROOT/scripts/setup.sh" release
+"$ROOT/tools/joplin-server/joplin-server.sh" install
+export QUILLPOST_REQUIRE_JOPLIN=1
 ctest --test-dir "$ROOT/build/release" --output-on-failure -j "$JOBS"
 
 "$ROOT/scripts/setup.sh" asan

@@ -1,0 +1,214 @@
+// The built program against the real Joplin Data API (the headless terminal
+// edition, started by tools/joplin-server). Every check reads back through the
+// Data API what the run created.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "JoplinRestUtils/Json.hpp"
+#include "Platform/Files.hpp"
+#include "Platform/HttpClient.hpp"
+#include "support/RunProgram.hpp"
+#include "support/TempDir.hpp"
+
+namespace {
+
+using JoplinRestUtils::TJsonValue;
+
+const std::string kScript = std::string(QUILLPOST_SOURCE_DIR) + "/tools/joplin-server/joplin-server.sh";
+
+class JoplinServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!Platform::FileExists(std::string(QUILLPOST_SOURCE_DIR) +
+                              "/tools/joplin-server/node_modules/.bin/joplin") &&
+        Platform::GetEnv("QUILLPOST_REQUIRE_JOPLIN") != "1")
+      return;  // not installed here: the tests skip themselves
+    Server = std::make_unique<Started>();
+    const auto result = TestSupport::RunProgram("/bin/bash", {kScript, "start"});
+    std::istringstream lines(result.Stdout);
+    std::getline(lines, Server->Url);
+    std::getline(lines, Server->Token);
+    std::getline(lines, Server->State);
+    Server->Ok = result.ExitCode == 0 && !Server->Token.empty();
+    if (!Server->Ok) Server->Error = result.Stderr;
+  }
+
+  static void TearDownTestSuite() {
+    if (Server && !Server->State.empty()) StopServer();
+    Server.reset();
+  }
+
+  static void StopServer() { TestSupport::RunProgram("/bin/bash", {kScript, "stop", Server->State}); }
+
+  void SetUp() override {
+    if (!Server) GTEST_SKIP() << "the Joplin server is not installed (tools/joplin-server)";
+    ASSERT_TRUE(Server->Ok) << Server->Error;
+  }
+
+  std::string Settings(const std::string& token) {
+    return "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + Server->Url + "\nToken=" + token + "\n");
+  }
+
+  TestSupport::ProgramResult Run(std::vector<std::string> args, const std::string& token = "") {
+    args.insert(args.begin(), Settings(token.empty() ? Server->Token : token));
+    TestSupport::ProgramOptions options;
+    options.CloseStdin = true;
+    options.Env["TZ"] = "UTC";
+    options.Env["LC_ALL"] = "C.UTF-8";
+    options.WorkingDir = Dir.Path();
+    return TestSupport::RunQuillpost(args, options);
+  }
+
+  // The raw answer of a Data API call; `path` may hold a query.
+  std::string Call(const std::string& method, const std::string& path,
+                   const std::string& body = "") {
+    Platform::HttpRequest request;
+    request.Method = method;
+    request.Url = Server->Url + "/" + path + (path.find('?') == std::string::npos ? "?" : "&") +
+                  "token=" + Server->Token;
+    request.HasBody = !body.empty();
+    if (request.HasBody) request.Body.push_back({body, {}});
+    Platform::HttpResponse response;
+    std::string error;
+    EXPECT_TRUE(Client.Send(request, response, error)) << error;
+    return response.Body;
+  }
+
+  TJsonValue Json(const std::string& method, const std::string& path,
+                  const std::string& body = "") {
+    return TJsonValue::parse(Call(method, path, body));
+  }
+
+  std::string FolderId(const std::string& title) {
+    for (int page = 1;; ++page) {
+      const TJsonValue folders = Json("GET", "folders?page=" + std::to_string(page));
+      for (const auto& folder : folders.at("items")) {
+        if (folder.at("title") == title) return folder.at("id");
+      }
+      if (!folders.value("has_more", false)) return {};
+    }
+  }
+
+  size_t Count(const std::string& resource) {
+    return Json("GET", resource + "?limit=100").at("items").size();
+  }
+
+  static std::string NoteIdOf(const TestSupport::ProgramResult& result) {
+    const std::string prefix = "Done (Note id: ";
+    if (!result.Stdout.starts_with(prefix)) return {};
+    return result.Stdout.substr(prefix.size(), result.Stdout.find(')') - prefix.size());
+  }
+
+  // The resource ids that a body links to ("(:/id" and "\":/id"), in order.
+  static std::vector<std::string> LinkedIds(const std::string& body) {
+    std::vector<std::string> ids;
+    for (size_t at = body.find(":/"); at != std::string::npos; at = body.find(":/", at + 2)) {
+      if (at > 0 && (body[at - 1] == '(' || body[at - 1] == '"'))
+        ids.push_back(body.substr(at + 2, 32));
+    }
+    return ids;
+  }
+
+  struct Started {
+    std::string Url, Token, State, Error;
+    bool Ok = false;
+  };
+  static std::unique_ptr<Started> Server;
+  Platform::HttpClient Client{"QuillpostTests"};
+  TestSupport::TempDir Dir;
+};
+
+std::unique_ptr<JoplinServerTest::Started> JoplinServerTest::Server;
+
+TEST_F(JoplinServerTest, MarkdownNoteWithEverything) {
+  Dir.Write("body.md", "# Caf\u00e9 notes\nhttps://example.org/a/b\n");
+  const std::string png("\x89PNG\r\n\x1a\n\0\x01\x02\xff", 12);
+  Dir.Write("chart.png", png);
+  Dir.Write("data.csv", "a,b\n1,2\n");
+  const auto result = Run({"/N", "Inbox", "/I", "Weekly %FileName%", "/S", "body.md", "/A",
+                           "chart.png", "/A", "data.csv", "/TT", "work", "home", "/C",
+                           "2024-01-05T10:00:00", "/E", "2024-02-03T04:05:06"});
+  ASSERT_EQ(result.ExitCode, 0) << result.Stdout;
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+
+  const TJsonValue note = Json("GET", "notes/" + id +
+                                          "?fields=title,body,markup_language,parent_id,"
+                                          "user_created_time,user_updated_time");
+  EXPECT_EQ(note.at("title"), "Weekly chart");
+  EXPECT_EQ(note.at("markup_language"), 1);
+  EXPECT_EQ(note.at("parent_id"), FolderId("Inbox"));
+  EXPECT_EQ(note.at("user_created_time"), 1704448800000);
+  EXPECT_EQ(note.at("user_updated_time"), 1706933106000);
+  const std::string body = note.at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 2u) << body;
+  EXPECT_EQ(body, "# Caf\u00e9 notes\r\nhttps://example.org/a/b\r\n\r\n![chart.png](:/" + ids[0] +
+                      ")\r\n[data.csv](:/" + ids[1] + ")");
+  EXPECT_EQ(Call("GET", "resources/" + ids[0] + "/file"), png);
+  EXPECT_EQ(Call("GET", "resources/" + ids[1] + "/file"), "a,b\n1,2\n");
+  EXPECT_EQ(Json("GET", "resources/" + ids[0]).at("title"), "chart.png");
+
+  const TJsonValue noteTags = Json("GET", "notes/" + id + "/tags");
+  std::vector<std::string> tags;
+  for (const auto& tag : noteTags.at("items")) tags.push_back(tag.at("title"));
+  std::sort(tags.begin(), tags.end());
+  EXPECT_EQ(tags, (std::vector<std::string>{"home", "work"}));
+}
+
+TEST_F(JoplinServerTest, HtmlNoteWithALocalImageRelinked) {
+  const std::string png("\x89PNG\r\n\x1a\nHTML", 12);
+  Dir.Write("page/pics/a.png", png);
+  Dir.Write("page/index.html",
+            "<html><head><title> Trip report </title></head>"
+            "<body><img src=\"pics/a.png\"><img src=\"https://example.org/x.png\"></body></html>");
+  const auto result = Run({"/S", "page/index.html"});
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+  const TJsonValue note = Json("GET", "notes/" + id + "?fields=title,body,markup_language");
+  EXPECT_EQ(note.at("title"), "Trip report");
+  EXPECT_EQ(note.at("markup_language"), 2);
+  const std::string body = note.at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 1u) << body;
+  EXPECT_NE(body.find("<img src=\":/" + ids[0] + "\"><img src=\"https://example.org/x.png\">"),
+            std::string::npos)
+      << body;
+  EXPECT_EQ(Call("GET", "resources/" + ids[0] + "/file"), png);
+}
+
+TEST_F(JoplinServerTest, NotebookBeyondTheFirstHundred) {
+  for (int i = 0; i < 105; ++i)
+    Json("POST", "folders", R"({"title":"Book )" + std::to_string(i) + "\"}");
+  const std::string wanted = FolderId("Book 104");
+  ASSERT_FALSE(wanted.empty());
+  const auto result = Run({"/N", "Book 104", "/I", "Deep", "/SN"});
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+  EXPECT_EQ(Json("GET", "notes/" + id + "?fields=parent_id").at("parent_id"), wanted);
+}
+
+TEST_F(JoplinServerTest, RefusedTokenCreatesNothing) {
+  const size_t notes = Count("notes");
+  const size_t resources = Count("resources");
+  Dir.Write("a.txt", "attachment");
+  const auto result = Run({"/I", "Never", "/SN", "/A", "a.txt"}, "wrong-token");
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_EQ(Count("notes"), notes);
+  EXPECT_EQ(Count("resources"), resources);
+}
+
+TEST_F(JoplinServerTest, StoppedServer) {
+  StopServer();
+  const auto result = Run({"/I", "Nobody listens", "/SN"});
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_EQ(result.ExitCode, 3);
+  Server->State.clear();
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The Joplin Data API server, headless: the terminal edition of Joplin (npm
+# package "joplin") serves the same Data API as the desktop application.
+#
+#   joplin-server.sh install
+#       Installs it once into this folder (quick when already there).
+#   joplin-server.sh start [--state DIR] [--port N] [--token T] [--settings FILE]
+#       Starts it on a free loopback port with a fresh profile, waits until
+#       /ping answers, and prints three lines: the URL, the token and the state
+#       folder. With --settings it also writes a Quillpost settings file.
+#   joplin-server.sh stop DIR
+#       Stops the server started with that state folder and removes its profile.
+#
+# Every message but the three result lines goes to standard error.
+set -euo pipefail
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+JOPLIN_VERSION=3.5.1
+JOPLIN="$HERE/node_modules/.bin/joplin"
+SQLITE_BINDING_GLOB="$HERE/node_modules/sqlite3/lib/binding/*/node_sqlite3.node"
+
+log() { echo "[joplin-server] $*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_build_tools() {
+  local missing=()
+  command -v node >/dev/null 2>&1 || missing+=(nodejs)
+  command -v npm >/dev/null 2>&1 || missing+=(npm)
+  for package in python3 make g++; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  log "installing ${missing[*]}"
+  as_root apt-get update -qq >&2
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >&2
+}
+
+have_binding() {
+  compgen -G "$SQLITE_BINDING_GLOB" >/dev/null
+}
+
+install() {
+  if [ -x "$JOPLIN" ] && have_binding; then return; fi
+  install_build_tools
+  local build_log="$HERE/install.log"
+  log "installing joplin@$JOPLIN_VERSION (once, a few minutes; details in $build_log)"
+  (cd "$HERE" && npm install --no-audit --no-fund --ignore-scripts --no-save \
+    "joplin@$JOPLIN_VERSION") >"$build_log" 2>&1 || { cat "$build_log" >&2; exit 1; }
+  # The server's one native module, built from source: prebuilt downloads are not possible.
+  log "building sqlite3 from source"
+  (cd "$HERE/node_modules/sqlite3" && npx --yes node-pre-gyp install --build-from-source) \
+    >>"$build_log" 2>&1 || { tail -50 "$build_log" >&2; exit 1; }
+  have_binding || { log "sqlite3 did not build"; exit 1; }
+}
+
+free_port() {
+  node -e 'const s=require("net").createServer();s.listen(0,"127.0.0.1",()=>{console.log(s.address().port);s.close();});'
+}
+
+# True once GET /ping answers "JoplinClipperServer".
+pings() {
+  local port=$1 answer
+  answer=$( (exec 3<>"/dev/tcp/127.0.0.1/$port" &&
+    printf 'GET /ping HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n' >&3 && cat <&3) 2>/dev/null) || return 1
+  [[ "$answer" == *JoplinClipperServer* ]]
+}
+
+start() {
+  local state="" port="" token="" settings=""
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --state) state=$2; shift 2 ;;
+      --port) port=$2; shift 2 ;;
+      --token) token=$2; shift 2 ;;
+      --settings) settings=$2; shift 2 ;;
+      *) log "unknown option $1"; exit 2 ;;
+    esac
+  done
+  install
+  [ -n "$state" ] || state=$(mktemp -d /tmp/joplin-server-XXXXXX)
+  mkdir -p "$state/profile"
+  [ -n "$port" ] || port=$(free_port)
+  [ -n "$token" ] || token=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+  local joplin=("$JOPLIN" --profile "$state/profile")
+  "${joplin[@]}" config api.token "$token" >&2
+  "${joplin[@]}" config api.port "$port" >&2
+  "${joplin[@]}" mkbook Inbox >&2
+  setsid "${joplin[@]}" server start >"$state/server.log" 2>&1 </dev/null &
+  echo $! >"$state/pid"
+  for _ in $(seq 1 120); do
+    if pings "$port"; then
+      if [ -n "$settings" ]; then
+        printf '[Host]\nURL=http://127.0.0.1:%s\nToken=%s\n' "$port" "$token" >"$settings"
+      fi
+      echo "http://127.0.0.1:$port"
+      echo "$token"
+      echo "$state"
+      return
+    fi
+    if ! kill -0 "$(cat "$state/pid")" 2>/dev/null; then break; fi
+    sleep 0.5
+  done
+  log "the server did not answer; its log:"
+  cat "$state/server.log" >&2 || true
+  stop "$state"
+  exit 1
+}
+
+stop() {
+  local state=${1:?state folder}
+  if [ -f "$state/pid" ]; then
+    local pid
+    pid=$(cat "$state/pid")
+    # setsid made the server the leader of its own process group.
+    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
+    for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
+    kill -KILL -- "-$pid" 2>/dev/null || true
+  fi
+  case "$state" in
+    /tmp/joplin-server-*) rm -rf "$state" ;;
+    *) rm -rf "$state/profile" "$state/pid" ;;
+  esac
+}
+
+case "${1:-}" in
+  install) install ;;
+  start) shift; start "$@" ;;
+  stop) shift; stop "$@" ;;
+  *) sed -n '2,16p' "$0" >&2; exit 2 ;;
+esac
