@@ -9,26 +9,12 @@ FLAVOUR=${1:-release}
 
 log() { echo "[setup] $*" >&2; }
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
+# shellcheck source=apt-packages.sh
+source "$ROOT/scripts/apt-packages.sh"
 
-PACKAGES=(g++ cmake ninja-build pkg-config ca-certificates
+PACKAGES=(g++ cmake ninja-build pkg-config ca-certificates media-types
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev locales tzdata)
-
-install_packages() {
-  local missing=()
-  for package in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  log "installing ${missing[*]}"
-  as_root apt-get update -qq >&2
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >&2
-}
 
 # The tests pin these locales; generating them needs the locales package.
 LOCALES=(en_US.UTF-8 de_DE.UTF-8 ja_JP.UTF-8)
@@ -64,6 +50,6 @@ build() {
   cmake --build "$dir" >&2
 }
 
-install_packages
+install_missing_packages "${PACKAGES[@]}"
 install_locales
 build

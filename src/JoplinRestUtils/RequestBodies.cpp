@@ -4,6 +4,7 @@
 #include "Platform/Ascii.hpp"
 
 #include "JoplinRestUtils/MediaTypes.hpp"
+#include "JoplinRestUtils/PercentEncoding.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 
 namespace JoplinRestUtils {
@@ -39,19 +40,9 @@ std::vector<Platform::HttpBodyPart> MultipartBody(std::string_view boundary,
 }
 
 std::string FormBody(std::string_view props) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string body = "props=";
-  for (const char c : props) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (Platform::IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_') {
-      body += c;
-    } else {
-      body += '%';
-      body += kHex[byte >> 4];
-      body += kHex[byte & 0xF];
-    }
-  }
-  return body;
+  return "props=" + PercentEncode(props, [](char c) {
+           return Platform::IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_';
+         });
 }
 
 }  // namespace JoplinRestUtils

@@ -1,5 +1,7 @@
 #include "JoplinRestUtils/RequestUrl.hpp"
 
+#include "JoplinRestUtils/PercentEncoding.hpp"
+
 #include "Platform/Ascii.hpp"
 
 #include "Kestrel/CommonLib/TextHelpers.hpp"
@@ -61,26 +63,13 @@ bool SplitPort(std::string_view authority, std::string_view& host, std::string_v
   throw EInvalidUrl("Malformed URL: \"" + std::string(url) + "\"");
 }
 
-bool IsAllowedInPath(unsigned char c) {
-  return Platform::IsAsciiAlnum(static_cast<char>(c)) ||
-         std::string_view("-._~!$&'()*+,;=:@/%").find(static_cast<char>(c)) !=
-             std::string_view::npos;
+bool IsAllowedInPath(char c) {
+  return Platform::IsAsciiAlnum(c) ||
+         std::string_view("-._~!$&'()*+,;=:@/%").find(c) != std::string_view::npos;
 }
 
 std::string PercentEncodePath(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (IsAllowedInPath(byte)) {
-      out += c;
-    } else {
-      out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    }
-  }
-  return out;
+  return PercentEncode(path, IsAllowedInPath);
 }
 
 }  // namespace

@@ -212,7 +212,8 @@ HttpClient::HttpClient(std::string userAgent, HttpTimeouts timeouts)
   FImpl->UserAgent = std::move(userAgent);
   FImpl->Timeouts = timeouts;
   CURL* curl = FImpl->Handle.get();
-  if (curl == nullptr) return;
+  if (curl == nullptr)
+    return;
   // The handle is never reset between requests (a reset would drop the list of
   // cookie files in some libcurl versions without freeing it); what differs
   // from one request to the next is set anew in Send.

@@ -8,6 +8,15 @@
 namespace Platform {
 namespace {
 
+HttpRequest Upload(const TestSupport::TestHttpServer& server, std::vector<HttpBodyPart> body) {
+  HttpRequest request;
+  request.Method = "POST";
+  request.Url = server.BaseUrl() + "/upload";
+  request.HasBody = true;
+  request.Body = std::move(body);
+  return request;
+}
+
 TEST(HttpClientTest, StalledAnswerFails) {
   TestSupport::TestHttpServer server;
   TestSupport::Reply slow;
@@ -31,11 +40,8 @@ TEST(HttpClientTest, FileBodyIsStreamedWhole) {
     content += static_cast<char>(i * 7 % 256);
   TestSupport::TestHttpServer server;
   HttpClient client("t");
-  HttpRequest request;
-  request.Method = "POST";
-  request.Url = server.BaseUrl() + "/upload";
-  request.HasBody = true;
-  request.Body = {{"head|", {}}, {{}, dir.Write("big.bin", content)}, {"|tail", {}}};
+  const HttpRequest request =
+      Upload(server, {{"head|", {}}, {{}, dir.Write("big.bin", content)}, {"|tail", {}}});
   HttpResponse response;
   std::string error;
   ASSERT_TRUE(client.Send(request, response, error)) << error;
@@ -46,11 +52,7 @@ TEST(HttpClientTest, FileBodyIsStreamedWhole) {
 TEST(HttpClientTest, UnopenableFileSendsNothing) {
   TestSupport::TestHttpServer server;
   HttpClient client("t");
-  HttpRequest request;
-  request.Method = "POST";
-  request.Url = server.BaseUrl() + "/upload";
-  request.HasBody = true;
-  request.Body = {{{}, "/nonexistent/file.bin"}};
+  const HttpRequest request = Upload(server, {{{}, "/nonexistent/file.bin"}});
   HttpResponse response;
   std::string error;
   EXPECT_FALSE(client.Send(request, response, error));

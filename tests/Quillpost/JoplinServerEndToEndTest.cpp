@@ -18,7 +18,8 @@ namespace {
 
 using JoplinRestUtils::TJsonValue;
 
-const std::string kScript = std::string(QUILLPOST_SOURCE_DIR) + "/tools/joplin-server/joplin-server.sh";
+const std::string kScript =
+    std::string(QUILLPOST_SOURCE_DIR) + "/tools/joplin-server/joplin-server.sh";
 
 class JoplinServerTest : public ::testing::Test {
  protected:
@@ -34,23 +35,29 @@ class JoplinServerTest : public ::testing::Test {
     std::getline(lines, Server->Token);
     std::getline(lines, Server->State);
     Server->Ok = result.ExitCode == 0 && !Server->Token.empty();
-    if (!Server->Ok) Server->Error = result.Stderr;
+    if (!Server->Ok)
+      Server->Error = result.Stderr;
   }
 
   static void TearDownTestSuite() {
-    if (Server && !Server->State.empty()) StopServer();
+    if (Server && !Server->State.empty())
+      StopServer();
     Server.reset();
   }
 
-  static void StopServer() { TestSupport::RunProgram("/bin/bash", {kScript, "stop", Server->State}); }
+  static void StopServer() {
+    TestSupport::RunProgram("/bin/bash", {kScript, "stop", Server->State});
+  }
 
   void SetUp() override {
-    if (!Server) GTEST_SKIP() << "the Joplin server is not installed (tools/joplin-server)";
+    if (!Server)
+      GTEST_SKIP() << "the Joplin server is not installed (tools/joplin-server)";
     ASSERT_TRUE(Server->Ok) << Server->Error;
   }
 
   std::string Settings(const std::string& token) {
-    return "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + Server->Url + "\nToken=" + token + "\n");
+    return "/IniFile=" +
+           Dir.Write("q.ini", "[Host]\nURL=" + Server->Url + "\nToken=" + token + "\n");
   }
 
   TestSupport::ProgramResult Run(std::vector<std::string> args, const std::string& token = "") {
@@ -71,7 +78,8 @@ class JoplinServerTest : public ::testing::Test {
     request.Url = Server->Url + "/" + path + (path.find('?') == std::string::npos ? "?" : "&") +
                   "token=" + Server->Token;
     request.HasBody = !body.empty();
-    if (request.HasBody) request.Body.push_back({body, {}});
+    if (request.HasBody)
+      request.Body.push_back({body, {}});
     Platform::HttpResponse response;
     std::string error;
     EXPECT_TRUE(Client.Send(request, response, error)) << error;
@@ -87,9 +95,11 @@ class JoplinServerTest : public ::testing::Test {
     for (int page = 1;; ++page) {
       const TJsonValue folders = Json("GET", "folders?page=" + std::to_string(page));
       for (const auto& folder : folders.at("items")) {
-        if (folder.at("title") == title) return folder.at("id");
+        if (folder.at("title") == title)
+          return folder.at("id");
       }
-      if (!folders.value("has_more", false)) return {};
+      if (!folders.value("has_more", false))
+        return {};
     }
   }
 
@@ -99,7 +109,8 @@ class JoplinServerTest : public ::testing::Test {
 
   static std::string NoteIdOf(const TestSupport::ProgramResult& result) {
     const std::string prefix = "Done (Note id: ";
-    if (!result.Stdout.starts_with(prefix)) return {};
+    if (!result.Stdout.starts_with(prefix))
+      return {};
     return result.Stdout.substr(prefix.size(), result.Stdout.find(')') - prefix.size());
   }
 
@@ -155,7 +166,8 @@ TEST_F(JoplinServerTest, MarkdownNoteWithEverything) {
 
   const TJsonValue noteTags = Json("GET", "notes/" + id + "/tags");
   std::vector<std::string> tags;
-  for (const auto& tag : noteTags.at("items")) tags.push_back(tag.at("title"));
+  for (const auto& tag : noteTags.at("items"))
+    tags.push_back(tag.at("title"));
   std::sort(tags.begin(), tags.end());
   EXPECT_EQ(tags, (std::vector<std::string>{"home", "work"}));
 }

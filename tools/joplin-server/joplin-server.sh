@@ -20,23 +20,15 @@ SQLITE_BINDING_GLOB="$HERE/node_modules/sqlite3/lib/binding/*/node_sqlite3.node"
 
 log() { echo "[joplin-server] $*" >&2; }
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
+# shellcheck source=../../scripts/apt-packages.sh
+source "$HERE/../../scripts/apt-packages.sh"
 
 install_build_tools() {
-  local missing=()
-  command -v node >/dev/null 2>&1 || missing+=(nodejs)
-  command -v npm >/dev/null 2>&1 || missing+=(npm)
-  for package in python3 make g++; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  log "installing ${missing[*]}"
-  as_root apt-get update -qq >&2
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >&2
+  local packages=(python3 make g++)
+  # Node.js and npm come with the machine here; Debian's packages stand in elsewhere.
+  command -v node >/dev/null 2>&1 || packages+=(nodejs)
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
+  install_missing_packages "${packages[@]}"
 }
 
 have_binding() {
