@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/TempDir.hpp"
 
 namespace Kestrel::CommonLib {
@@ -64,6 +66,16 @@ TEST(TextFileLoaderPathsTest, MissingPathsAndDirectoriesFail) {
   EXPECT_FALSE(LoadTextFile(dir / "missing.md", text, TextEncoding::Utf8));
   EXPECT_FALSE(LoadTextFile(dir.Path(), text, TextEncoding::Utf8));
   EXPECT_FALSE(LoadTextFile("", text, TextEncoding::Utf8));
+  EXPECT_EQ(text, "untouched");
+}
+
+TEST(TextFileLoaderPathsTest, FilesOfTwoGibibytesAreRefused) {
+  TestSupport::TempDir dir;
+  const std::string path = dir.Write("huge.md", "");
+  // Sparse: the size is all that is read before the file is refused.
+  std::filesystem::resize_file(path, std::uintmax_t{1} << 31);
+  std::string text = "untouched";
+  EXPECT_FALSE(LoadTextFile(path, text, TextEncoding::Utf8));
   EXPECT_EQ(text, "untouched");
 }
 
