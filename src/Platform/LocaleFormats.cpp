@@ -27,6 +27,13 @@ std::string IcuLocaleName(const std::string& name) {
   return base;
 }
 
+// The LC_TIME locale of the user's environment, e.g. "de_DE.UTF-8".
+std::string UserTimeLocale() {
+  InitLocale();
+  const char* name = std::setlocale(LC_TIME, nullptr);
+  return name ? name : "C";
+}
+
 std::string ToUtf8(const UChar* units, int32_t length) {
   std::string text;
   std::vector<char> buffer(static_cast<size_t>(length) * 4 + 1);
@@ -104,19 +111,13 @@ LocaleDateConventions DateConventionsOf(const std::string& localeName) {
 }
 
 const LocaleDateConventions& UserDateConventions() {
-  static const LocaleDateConventions conventions = [] {
-    InitLocale();
-    const char* name = std::setlocale(LC_TIME, nullptr);
-    return DateConventionsOf(name ? name : "C");
-  }();
+  static const LocaleDateConventions conventions = DateConventionsOf(UserTimeLocale());
   return conventions;
 }
 
 std::string FormatLocalDateTime(const CalendarFields& fields) {
-  InitLocale();
-  const char* name = std::setlocale(LC_TIME, nullptr);
   const DateFormatHandle format =
-      OpenFormat(UDAT_MEDIUM, UDAT_SHORT, IcuLocaleName(name ? name : "C"));
+      OpenFormat(UDAT_MEDIUM, UDAT_SHORT, IcuLocaleName(UserTimeLocale()));
   if (!format)
     return {};
   UErrorCode status = U_ZERO_ERROR;
