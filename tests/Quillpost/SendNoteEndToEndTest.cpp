@@ -2,6 +2,8 @@
 // the exit code a script sees.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
@@ -15,8 +17,10 @@ class SendNoteTest : public ::testing::Test {
   std::string Ini(const std::string& url, const std::string& token = "tok") {
     return "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + url + "\nToken=" + token + "\n");
   }
-  TestSupport::ProgramResult Run(std::vector<std::string> args, std::string input = {}) {
+  TestSupport::ProgramResult Run(std::vector<std::string> args, std::string input = {},
+                                 std::map<std::string, std::string> env = {}) {
     TestSupport::ProgramOptions options;
+    options.Env = std::move(env);
     options.CloseStdin = input.empty();
     options.Stdin = std::move(input);
     options.Env["TZ"] = "UTC";
@@ -48,6 +52,14 @@ TEST_F(SendNoteTest, BodyFromStandardInputAfterThePrompt) {
   // Without standard input at all the body is empty.
   EXPECT_EQ(Run({Ini(Server.BaseUrl())}).Stdout,
             "Quillpost(Eof => Ctrl + D)\nDone (Note id: N2)\n");
+}
+
+TEST_F(SendNoteTest, LoopbackRequestsBypassProxies) {
+  TestSupport::FakeJoplin().Install(Server);
+  const std::map<std::string, std::string> proxies = {{"http_proxy", "http://127.0.0.1:1"},
+                                                      {"HTTP_PROXY", "http://127.0.0.1:1"},
+                                                      {"ALL_PROXY", "http://127.0.0.1:1"}};
+  EXPECT_EQ(Run({Ini(Server.BaseUrl()), "/SN"}, {}, proxies).Stdout, "Done (Note id: N1)\n");
 }
 
 TEST_F(SendNoteTest, RefusedTokenIsAFailure) {
