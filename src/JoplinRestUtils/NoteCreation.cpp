@@ -39,26 +39,13 @@ void AppendLinks(std::string& body, const TStringList& uploaded) {
   }
 }
 
-// The path a `src` reference names, or nothing for a web address or a
-// reference that is no valid path (left alone rather than ending the run).
-std::optional<std::string> ResolvedReference(const std::string& reference,
-                                             std::string_view baseDir) {
-  if (reference.find(kNotALocalPathMarker) != std::string::npos)
-    return std::nullopt;
-  try {
-    return Kestrel::CommonLib::CombinePath(reference, baseDir);
-  } catch (const Kestrel::CommonLib::EInvalidPath&) {
-    return std::nullopt;
-  }
-}
-
 // HTML: every `src` reference that resolves to an uploaded file points at its resource.
 std::string RelinkImageReferences(const std::string& body, std::string_view baseDir,
                                   const TStringList& uploaded) {
   static const Platform::Regex pattern(kImageReferencePattern, {false, true});
   std::string relinked = body;
   for (const auto& match : pattern.FindAll(body)) {
-    const std::optional<std::string> path = ResolvedReference(match.Group1, baseDir);
+    const std::optional<std::string> path = ResolveLocalReference(match.Group1, baseDir);
     if (!path)
       continue;
     for (const auto& entry : uploaded.Lines()) {

@@ -38,15 +38,8 @@ void TakeHtmlTitle(const std::string& html, TJoplinNewNote& note) {
 // The full path of a local image that a reference names, or nothing for a web
 // address, a reference that is no valid path, or no existing image file.
 std::optional<std::string> LocalImage(const std::string& reference, const std::string& baseDir) {
-  if (reference.find(JoplinRestUtils::kNotALocalPathMarker) != std::string::npos)
-    return std::nullopt;
-  std::string path;
-  try {
-    path = Kestrel::CommonLib::CombinePath(reference, baseDir);
-  } catch (const Kestrel::CommonLib::EInvalidPath&) {
-    return std::nullopt;  // e.g. "img.png?v=2": skipped like a web address
-  }
-  if (!JoplinRestUtils::IsImageFile(path) || !Platform::FileExists(path))
+  std::optional<std::string> path = JoplinRestUtils::ResolveLocalReference(reference, baseDir);
+  if (!path || !JoplinRestUtils::IsImageFile(*path) || !Platform::FileExists(*path))
     return std::nullopt;
   return path;
 }
@@ -82,8 +75,7 @@ std::optional<std::string> LoadBodyFile(const TParamList& params, TJoplinNewNote
     if (!FindSwitch(params, "A") && !FindSwitch(params, "AA"))
       CollectHtmlImages(loaded, note);
   }
-  std::string joined = Kestrel::CommonLib::JoinedLines(loaded);
-  return joined;
+  return Kestrel::CommonLib::JoinedLines(loaded);
 }
 
 std::string ReadBodyFromStdin(const TParamList& params, Platform::ByteReader& stdinBytes) {
