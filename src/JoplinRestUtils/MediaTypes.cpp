@@ -56,10 +56,7 @@ std::string LowerExtension(std::string_view fileName) {
   const size_t dot = fileName.rfind('.');
   if (dot == std::string_view::npos)
     return {};
-  std::string extension(Kestrel::CommonLib::TrimText(fileName.substr(dot + 1)));
-  for (auto& c : extension)
-    c = Platform::AsciiLower(c);
-  return extension;
+  return Platform::AsciiLowerCase(Kestrel::CommonLib::TrimText(fileName.substr(dot + 1)));
 }
 
 }  // namespace

@@ -118,9 +118,7 @@ bool NormaliseRequestUrl(std::string_view url, std::string& normalised) {
   const size_t schemeLength = SchemeLength(url);
   if (schemeLength == 0 || url.substr(schemeLength, 3) != "://")
     return false;
-  std::string scheme(url.substr(0, schemeLength));
-  for (auto& c : scheme)
-    c = Platform::AsciiLower(c);
+  const std::string scheme = Platform::AsciiLowerCase(url.substr(0, schemeLength));
   const std::string_view authority = AuthorityAt(url, schemeLength + 3);
   std::string_view host, port;
   const bool hasPort = SplitPort(authority, host, port);

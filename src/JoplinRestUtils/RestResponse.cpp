@@ -4,21 +4,16 @@
 #include "Kestrel/CommonLib/TextMatch.hpp"
 #include "Platform/Ascii.hpp"
 #include "Platform/Charset.hpp"
+#include "Platform/Utf8.hpp"
 
 namespace JoplinRestUtils {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (auto& c : lower)
-    c = Platform::AsciiLower(c);
-  return lower;
-}
-
 // "text/html; charset=ISO-8859-1" gives "text/html" and "ISO-8859-1".
 void SplitContentType(std::string_view contentType, std::string& mediaType, std::string& charset) {
   const size_t semicolon = contentType.find(';');
-  mediaType = Lower(Kestrel::CommonLib::TrimText(contentType.substr(0, semicolon)));
+  mediaType =
+      Platform::AsciiLowerCase(Kestrel::CommonLib::TrimText(contentType.substr(0, semicolon)));
   charset.clear();
   size_t pos = semicolon;
   while (pos != std::string_view::npos) {
@@ -65,10 +60,9 @@ void TRestResponse::Fill(Platform::HttpResponse&& answer) {
   const bool success = FStatusCode < 300;
   if (success && IsBinaryMediaType(FMediaType))
     return;
-  if (FCharset.empty() || !Platform::DecodeCharset(FRawBytes, FCharset, FContent)) {
-    // An error answer in an unknown charset is still shown, as UTF-8.
-    FContent = Platform::DecodeCharset(FRawBytes, "UTF-8", FContent) ? FContent : "";
-  }
+  // Without a charset, or with one unknown here, the answer is read as UTF-8.
+  if (FCharset.empty() || !Platform::DecodeCharset(FRawBytes, FCharset, FContent))
+    FContent = Platform::SanitizeUtf8(FRawBytes);
 }
 
 const std::optional<TJsonValue>& TRestResponse::JsonValue() {

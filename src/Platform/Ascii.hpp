@@ -1,5 +1,8 @@
 #pragma once
 // Character classes of ASCII alone, the same in every locale.
+#include <string>
+#include <string_view>
+
 namespace Platform {
 
 constexpr bool IsAsciiDigit(char c) {
@@ -16,6 +19,14 @@ constexpr char AsciiUpper(char c) {
 }
 constexpr char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+// The text with "A".."Z" mapped to "a".."z" and nothing else changed.
+inline std::string AsciiLowerCase(std::string_view text) {
+  std::string lower(text);
+  for (auto& c : lower)
+    c = AsciiLower(c);
+  return lower;
 }
 
 }  // namespace Platform

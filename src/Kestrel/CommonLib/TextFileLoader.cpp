@@ -15,7 +15,7 @@ struct Signature {
 };
 
 constexpr Signature kSignatures[] = {
-    {"\xEF\xBB\xBF", TextEncoding::Utf8, 3},
+    {kByteOrderMark, TextEncoding::Utf8, 3},
     {"\xFF\xFE", TextEncoding::Utf16Le, 2},
     // UTF-7 is decoded from its first byte and the decoded mark dropped: the
     // mark's fourth byte may already carry bits of the first character.
