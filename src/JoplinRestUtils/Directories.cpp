@@ -2,6 +2,7 @@
 // once (every page of the list) and then searched from the end.
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
+#include "JoplinRestUtils/RequestErrors.hpp"
 #include "Kestrel/CommonLib/TextMatch.hpp"
 
 namespace JoplinRestUtils {
@@ -9,23 +10,28 @@ namespace {
 
 using Kestrel::CommonLib::TStringList;
 
-// Stores the items of one answer; returns its "has_more" (false when missing).
-// An answer that is no JSON leaves the directory alone; one of the wrong shape
-// throws before the directory is touched.
-bool StoreItems(TStringList& directory, std::string_view answer, bool replace) {
-  const std::optional<TJsonValue> object = ParseAnswerObject(answer);
-  if (!object)
+// Stores the items of one parsed answer; returns its "has_more" (false when
+// missing). No answer leaves the directory alone; one of the wrong shape
+// throws before the directory is touched. Notebooks also note their parent.
+bool StoreItems(TStringList& directory, const std::optional<TJsonValue>& answer, bool replace,
+                TFolderParents* parents) {
+  if (!answer)
     return false;
-  const TJsonValue& items = ReadArrayMember(*object, "items");
-  if (replace)
+  const TJsonValue& items = ReadArrayMember(AnswerObject(*answer), "items");
+  if (replace) {
     directory.Clear();
+    if (parents != nullptr)
+      parents->clear();
+  }
   for (const auto& item : items) {
     const std::string id = ReadTextMember(item, "id");
     directory.SetValue(id, ReadTextMember(item, "title"));
+    if (parents != nullptr)
+      (*parents)[id] = ReadOptionalTextMember(item, "parent_id");
   }
   // A page without items ends the paging even when it claims more.
-  const auto hasMore = object->find("has_more");
-  return !items.empty() && hasMore != object->end() && hasMore->is_boolean() &&
+  const auto hasMore = answer->find("has_more");
+  return !items.empty() && hasMore != answer->end() && hasMore->is_boolean() &&
          hasMore->get<bool>();
 }
 
@@ -37,28 +43,44 @@ std::string FindTitleFromEnd(const TStringList& directory, std::string_view titl
   return {};
 }
 
+std::string PageOf(std::string_view resource, int page) {
+  return page == 1 ? std::string(resource)
+                   : std::string(resource) + "?page=" + std::to_string(page);
+}
+
 }  // namespace
 
 void TJoplinRest::SetFoldersList(std::string_view AJsonStr) {
-  StoreItems(FFolderList, AJsonStr, true);
+  StoreItems(FFolderList, ParseJson(AJsonStr), true, &FFolderParents);
 }
 
 void TJoplinRest::SetTagsList(std::string_view AJsonStr) {
-  StoreItems(FTagList, AJsonStr, true);
+  StoreItems(FTagList, ParseJson(AJsonStr), true, nullptr);
+}
+
+bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resource,
+                                 TFolderParents* parents, bool strict) {
+  bool hasMore = true;
+  for (int page = 1; hasMore; ++page) {
+    const bool answered = Get(PageOf(resource, page), {}, "", false, 0);
+    if (strict && !answered)
+      return false;
+    if (strict && FRestResponse.StatusCode() >= 400)
+      throw ERequestRefused(RefusalMessage(), LastFailure());
+    // Leniently the first request's result is not tested: whatever answer is
+    // held gets read; a later page without answer ends the paging.
+    if (!answered && page > 1)
+      break;
+    hasMore = StoreItems(directory, FRestResponse.JsonValue(), page == 1, parents);
+  }
+  return true;
 }
 
 std::string TJoplinRest::FindInDirectory(TStringList& directory, std::string_view resource,
                                          std::string_view title) {
-  if (directory.Empty()) {
-    // The request's result is not tested: whatever answer is held gets read.
-    Get(resource, {}, "", false, 0);
-    bool hasMore = StoreItems(directory, ResponseJsonText(), true);
-    for (int page = 2; hasMore; ++page) {
-      if (!Get(std::string(resource) + "?page=" + std::to_string(page), {}, "", false, 0))
-        break;
-      hasMore = StoreItems(directory, ResponseJsonText(), false);
-    }
-  }
+  if (directory.Empty())
+    FetchDirectory(directory, resource, &directory == &FFolderList ? &FFolderParents : nullptr,
+                   false);
   return FindTitleFromEnd(directory, title);
 }
 

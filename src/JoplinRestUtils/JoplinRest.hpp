@@ -3,6 +3,7 @@
 // directories, resource upload and note creation. One per run.
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "JoplinRestUtils/Json.hpp"
@@ -12,6 +13,9 @@
 #include "Kestrel/CommonLib/StringList.hpp"
 
 namespace JoplinRestUtils {
+
+// Each notebook's parent notebook id ("" at the top), by notebook id.
+using TFolderParents = std::unordered_map<std::string, std::string>;
 
 class TJoplinRest {
  public:
@@ -45,8 +49,21 @@ class TJoplinRest {
   std::string FindNotebookId(std::string_view ANotebookName);
   std::string FindTagId(std::string_view ATagName, bool ACreate);
 
-  // Creates the note; true when the note's POST succeeded. `varNoteId` gets the
-  // new id when the answer holds one and is left alone otherwise.
+  // The notebook that "/N" names: a title (the last match wins; several
+  // matches are warned about), a notebook id, or a path "Parent/Child" of
+  // titles from the top. With `ACreate` the missing notebooks of the path are
+  // created. A blank name that matches nothing gives the empty id. False when
+  // a request got no answer (LastFailure says why); throws ENotebookNotFound,
+  // or ERequestRefused for an error answer.
+  bool ResolveNotebook(std::string_view ANotebookName, bool ACreate, std::string& varNotebookId);
+
+  // Why the last request failed; empty when it succeeded. Never the token.
+  const std::string& LastFailure() const { return FRestClient.LastFailure(); }
+
+  // Creates the note; true when the note's POST got an answer below 500.
+  // `varNoteId` gets the new id when a success answer holds one and is left
+  // alone otherwise. The notebook is resolved first (ResolveNotebook: false
+  // without an answer, or its errors); an upload that fails is warned about.
   bool CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId);
   // Uploads one file as a resource; true with its id when the answer gives one.
   bool UploadResourceFile(const std::string& AFilename, std::string& varResourceId);
@@ -58,11 +75,20 @@ class TJoplinRest {
   // Fetches a directory while it is empty, then finds the title's id from the end.
   std::string FindInDirectory(Kestrel::CommonLib::TStringList& directory, std::string_view resource,
                               std::string_view title);
+  // Reads every page of a directory into it. Strictly, a request without
+  // answer gives false and an error answer throws ERequestRefused.
+  bool FetchDirectory(Kestrel::CommonLib::TStringList& directory, std::string_view resource,
+                      TFolderParents* parents, bool strict);
+  // "The server refused GET folders (HTTP 403 Forbidden)", of the last answer.
+  std::string RefusalMessage() const;
+  // Creates a notebook under `parentId`; false without answer, throws when refused.
+  bool CreateNotebook(const std::string& title, const std::string& parentId, std::string& id);
 
   std::string FToken;
   TRestClient FRestClient;
   TRestResponse FRestResponse;
   Kestrel::CommonLib::TStringList FFolderList;
+  TFolderParents FFolderParents;
   Kestrel::CommonLib::TStringList FTagList;
 };
 

@@ -20,7 +20,13 @@ const char* KindOf(const TJsonValue& value) {
 
 std::optional<TJsonValue> ParseAnswerObject(std::string_view text) {
   std::optional<TJsonValue> value = ParseJson(text);
-  if (value && !value->is_object())
+  if (value)
+    AnswerObject(*value);
+  return value;
+}
+
+const TJsonValue& AnswerObject(const TJsonValue& value) {
+  if (!value.is_object())
     throw EInvalidCast();
   return value;
 }
@@ -42,6 +48,13 @@ std::string ReadTextMember(const TJsonValue& object, std::string_view name) {
     throw EJsonError(std::string("Conversion from ") + KindOf(member) +
                      " to string is not supported");
   return member.dump();  // numbers as written, true and false
+}
+
+std::string ReadOptionalTextMember(const TJsonValue& object, std::string_view name) {
+  const auto found = object.find(name);
+  if (found == object.end() || found->is_object() || found->is_array())
+    return {};
+  return ReadTextMember(object, name);
 }
 
 bool ParseIdAndTitle(std::string_view AJsonStr, std::string& id, std::string& title) {

@@ -28,11 +28,17 @@ class EJsonError : public Platform::Error {
 // EInvalidCast for JSON that is not an object.
 std::optional<TJsonValue> ParseAnswerObject(std::string_view text);
 
+// The parsed answer as an object; EInvalidCast for any other JSON value.
+const TJsonValue& AnswerObject(const TJsonValue& value);
+
 // The member as an array: EJsonError when missing, EInvalidCast when no array.
 const TJsonValue& ReadArrayMember(const TJsonValue& object, std::string_view name);
 
 // The member as text: EJsonError when missing or an object or array.
 std::string ReadTextMember(const TJsonValue& object, std::string_view name);
+
+// The member as text, or empty when it is missing or cannot be read as text.
+std::string ReadOptionalTextMember(const TJsonValue& object, std::string_view name);
 
 // Reads "id" (stored at once) and "title" of an answer object; false on any
 // failure, with `id` possibly already set. Never throws.

@@ -20,7 +20,8 @@ struct TJoplinNewNote {
   Kestrel::CommonLib::TStringList Files;    // paths to upload and link, in order
   Kestrel::CommonLib::TStringList Tags;     // tag titles, in order
   std::int32_t MarkupLanguage = kMarkupMarkdown;
-  std::string BaseDir;  // resolves relative attachment paths
+  std::string BaseDir;           // resolves relative attachment paths
+  bool CreateNotebooks = false;  // create the missing notebooks of NotebookName
 };
 
 }  // namespace JoplinRestUtils

@@ -3,6 +3,7 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/FileTimes.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
@@ -61,6 +62,12 @@ std::string RelinkImageReferences(const std::string& body, std::string_view base
   return relinked;
 }
 
+void WarnNotUploaded(const std::string& file, const std::string& failure) {
+  Kestrel::CommonLib::Warn(
+      "attachment " + Kestrel::CommonLib::Quoted(file) + " was not uploaded (" +
+      (failure.empty() ? std::string("the answer held no resource id") : failure) + "); skipped");
+}
+
 }  // namespace
 
 bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
@@ -72,8 +79,12 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     note["user_created_time"] = DateTimeToUnixMs(ANewNote.CTime);
   if (ANewNote.MTime > 0)
     note["user_updated_time"] = DateTimeToUnixMs(ANewNote.MTime);
+  // The notebook is settled before anything is uploaded, so that a wrong
+  // name leaves nothing behind on the server.
   if (!ANewNote.NotebookName.empty()) {
-    const std::string folderId = FindNotebookId(ANewNote.NotebookName);
+    std::string folderId;
+    if (!ResolveNotebook(ANewNote.NotebookName, ANewNote.CreateNotebooks, folderId))
+      return false;
     if (!folderId.empty())
       note["parent_id"] = folderId;
   }
@@ -84,8 +95,11 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   TStringList uploaded;
   for (const auto& file : ANewNote.Files.Lines()) {
     std::string resourceId;
-    if (UploadResourceFile(file, resourceId))
+    if (UploadResourceFile(file, resourceId)) {
       uploaded.SetValue(resourceId, file);
+    } else {
+      WarnNotUploaded(file, LastFailure());
+    }
   }
   std::string body = std::move(ANewNote.Body);
   if (ANewNote.MarkupLanguage == kMarkupHtml) {
@@ -96,7 +110,8 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   note["body"] = std::move(body);
 
   const bool posted = Post("notes", &note);
-  if (posted) {
+  // Only a success status creates a note, whatever an error answer holds.
+  if (posted && FRestResponse.StatusCode() < 300) {
     std::string title;
     ParseIdAndTitle(ResponseJsonText(), varNoteId, title);
   }

@@ -1,6 +1,8 @@
 #include "JoplinRestUtils/RestClient.hpp"
 
 #include "JoplinRestUtils/RequestUrl.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/TextHelpers.hpp"
 
 namespace JoplinRestUtils {
 namespace {
@@ -19,6 +21,42 @@ const char* MethodName(TRESTRequestMethod method) {
   return "GET";
 }
 
+std::string_view WithoutQuery(std::string_view url) {
+  return url.substr(0, url.find('?'));
+}
+
+// "POST notes": the method and the resource, without the query.
+std::string RequestName(const TRestRequest& request) {
+  return std::string(MethodName(request.Method)) + " " +
+         std::string(WithoutQuery(request.Resource));
+}
+
+// The server's own words on an error answer: the "error" member of the
+// Data API's error object, else a short plain-text answer.
+std::string ServerErrorText(TRestResponse& answer) {
+  constexpr size_t kLongest = 300;
+  const auto& json = answer.JsonValue();
+  if (json && json->is_object()) {
+    const auto error = json->find("error");
+    if (error != json->end() && error->is_string())
+      return error->get<std::string>().substr(0, kLongest);
+    return {};
+  }
+  const std::string_view text = Kestrel::CommonLib::TrimText(answer.Content());
+  if (answer.ContentType() == "text/plain" && !text.empty())
+    return std::string(text.substr(0, kLongest));
+  return {};
+}
+
+std::string ErrorAnswerFailure(const TRestRequest& request, TRestResponse& answer) {
+  std::string failure = RequestName(request) + ": HTTP " + std::to_string(answer.StatusCode());
+  if (!answer.StatusText().empty())
+    failure += " " + answer.StatusText();
+  if (const std::string said = ServerErrorText(answer); !said.empty())
+    failure += ": " + said;
+  return failure;
+}
+
 }  // namespace
 
 TRestClient::TRestClient(std::string_view baseUrl)
@@ -26,8 +64,13 @@ TRestClient::TRestClient(std::string_view baseUrl)
 
 bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   Platform::HttpRequest http;
-  if (!NormaliseRequestUrl(JoinRequestUrl(FBaseUrl, request.Resource), http.Url))
+  FLastFailure.clear();
+  FLastRequest = RequestName(request);
+  if (!NormaliseRequestUrl(JoinRequestUrl(FBaseUrl, request.Resource), http.Url)) {
+    FLastFailure = FLastRequest + ": the server URL " + Kestrel::CommonLib::Quoted(FBaseUrl) +
+                   " cannot be used";
     return false;
+  }
   http.Method = MethodName(request.Method);
   http.Headers = {kAcceptHeader, kAcceptCharsetHeader};
   if (!request.ContentType.empty())
@@ -37,10 +80,15 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
 
   Platform::HttpResponse answer;
   std::string error;
-  if (!FHttp.Send(http, answer, error))
+  if (!FHttp.Send(http, answer, error)) {
+    FLastFailure =
+        FLastRequest + " failed: " + error + " (" + std::string(WithoutQuery(http.Url)) + ")";
     return false;
+  }
   const long status = answer.StatusCode;
   store.Fill(std::move(answer));
+  if (status >= 400)
+    FLastFailure = ErrorAnswerFailure(request, store);
   return status < 500;
 }
 

@@ -37,8 +37,18 @@ class TRestClient {
   // false, and the store is untouched.
   bool Execute(TRestRequest request, TRestResponse& store);
 
+  // Why the last request failed, for people: the request, then the transport
+  // error with the URL, or the HTTP status of an error answer (400 and above)
+  // with the server's own error text. Empty after a request that succeeded.
+  // Never holds the query of the request, so never the token.
+  const std::string& LastFailure() const { return FLastFailure; }
+  // The last request as "POST notes": method and resource, without the query.
+  const std::string& LastRequest() const { return FLastRequest; }
+
  private:
   std::string FBaseUrl;
+  std::string FLastFailure;
+  std::string FLastRequest;
   Platform::HttpClient FHttp;
 };
 

@@ -10,19 +10,37 @@
 #include "Platform/Error.hpp"
 
 namespace Platform {
+namespace {
 
-void WriteLine(std::string_view utf8Line) {
+// Writes the line and its "\n"; false (with errno set) when the stream fails.
+bool WriteAll(int fd, std::string_view utf8Line) {
   std::string bytes = EncodeToLocale(utf8Line);
   bytes += '\n';
   size_t written = 0;
   while (written < bytes.size()) {
-    const ssize_t rc = ::write(STDOUT_FILENO, bytes.data() + written, bytes.size() - written);
+    const ssize_t rc = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (rc < 0 && errno == EINTR)
       continue;
     if (rc <= 0)
-      throw EConsoleError(std::string("cannot write to standard output: ") + std::strerror(errno));
+      return false;
     written += static_cast<size_t>(rc);
   }
+  return true;
+}
+
+}  // namespace
+
+void WriteLine(std::string_view utf8Line) {
+  if (!WriteAll(STDOUT_FILENO, utf8Line))
+    throw EConsoleError(std::string("cannot write to standard output: ") + std::strerror(errno));
+}
+
+void WriteErrorLine(std::string_view utf8Line) {
+  (void)WriteAll(STDERR_FILENO, utf8Line);
+}
+
+bool StandardInputIsTerminal() {
+  return ::isatty(STDIN_FILENO) == 1;
 }
 
 }  // namespace Platform

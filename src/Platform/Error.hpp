@@ -3,13 +3,21 @@
 // its kind, which the entry block prints before the message.
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace Platform {
 
 class Error : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  // `cause`, when given, says more for people (the server's own words, say);
+  // it goes to standard error beside the error line.
+  explicit Error(const std::string& message, std::string cause = {})
+      : std::runtime_error(message), FCause(std::move(cause)) {}
   virtual const char* KindName() const noexcept = 0;
+  const std::string& Cause() const noexcept { return FCause; }
+
+ private:
+  std::string FCause;
 };
 
 // Writing to standard output failed (closed pipe, full disk).

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "Platform/FileDescriptor.hpp"
@@ -23,16 +24,23 @@ bool DirectoryExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
+                   std::string& failure) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.Valid())
-    return false;
   struct stat info {};
-  if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+  if (!file.Valid() || ::fstat(file.Get(), &info) != 0) {
+    failure = std::strerror(errno);
     return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    failure = S_ISDIR(info.st_mode) ? "is a directory" : "is not a regular file";
+    return false;
+  }
   const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size >= maxSize)
+  if (size >= maxSize) {
+    failure = "is too large";
     return false;
+  }
   std::string content;
   content.resize(static_cast<size_t>(size));
   size_t done = 0;
@@ -40,12 +48,19 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     const ssize_t rc = ::read(file.Get(), content.data() + done, content.size() - done);
     if (rc < 0 && errno == EINTR)
       continue;
-    if (rc <= 0)
+    if (rc <= 0) {
+      failure = rc < 0 ? std::strerror(errno) : "was cut short while being read";
       return false;
+    }
     done += static_cast<size_t>(rc);
   }
   bytes = std::move(content);
   return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
+  std::string failure;
+  return ReadWholeFile(path, bytes, maxSize, failure);
 }
 
 std::string CurrentDirectory() {

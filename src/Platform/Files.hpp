@@ -11,7 +11,10 @@ bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 
 // Reads the whole file into `bytes`; false (and `bytes` untouched) when the
-// file cannot be opened or read, or is `maxSize` bytes or larger.
+// file cannot be opened or read, is no regular file, or is `maxSize` bytes or
+// larger. `failure` then says why ("No such file or directory", "is a directory").
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
+                   std::string& failure);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
 // The process's working directory; empty when it cannot be read.

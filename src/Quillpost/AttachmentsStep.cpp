@@ -2,6 +2,7 @@
 
 #include "Kestrel/CommonLib/DatePlaceholders.hpp"
 #include "Kestrel/CommonLib/DateTimeParser.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/FileTimes.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
@@ -26,11 +27,20 @@ TStringList SwitchValuesThenList(const TParamList& params, const char* single, c
   return values;
 }
 
+// Entries that name no existing file are dropped, each with a warning.
 void DropMissingFiles(TStringList& entries, const std::string& baseDir) {
+  std::vector<std::string> dropped;
   for (size_t i = entries.Count(); i-- > 0;) {
-    if (!Platform::FileExists(Kestrel::CommonLib::CombinePath(entries[i], baseDir)))
-      entries.Delete(i);
+    const std::string path = Kestrel::CommonLib::CombinePath(entries[i], baseDir);
+    if (Platform::FileExists(path))
+      continue;
+    const char* what = Platform::DirectoryExists(path) ? "is a directory" : "does not exist";
+    dropped.push_back("attachment " + Kestrel::CommonLib::Quoted(entries[i]) + " " + what +
+                      "; skipped");
+    entries.Delete(i);
   }
+  for (auto warning = dropped.rbegin(); warning != dropped.rend(); ++warning)
+    Kestrel::CommonLib::Warn(*warning);
 }
 
 FileNamePlaceholders PlaceholdersOf(const TStringList& entries) {

@@ -11,6 +11,7 @@
 #include "Platform/Console.hpp"
 #include "Platform/Files.hpp"
 #include "Platform/Regex.hpp"
+#include "Quillpost/BodyFileError.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/StdinLines.hpp"
 
@@ -55,7 +56,17 @@ void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
     note.Files = std::move(images);
 }
 
-// The joined body of the "/S" file, or nothing when it cannot be loaded.
+std::string BodyFileFailure(const std::string& path,
+                            const Kestrel::CommonLib::TTextLoadFailure& failure,
+                            Platform::TextEncoding encoding) {
+  std::string message = "Cannot load the body file \"" + path + "\": " + failure.Reason;
+  if (failure.Undecodable && encoding == Platform::TextEncoding::Utf8)
+    message += " (add /DefEnc to read it as Windows-1252)";
+  return message;
+}
+
+// The joined body of the "/S" file, or nothing when no file is named. Throws
+// EBodyFileError when the named file cannot be loaded.
 std::optional<std::string> LoadBodyFile(const TParamList& params, TJoplinNewNote& note) {
   std::string path;
   if (!Kestrel::CommonLib::GetSwitchValue(params, "S", path))
@@ -63,8 +74,9 @@ std::optional<std::string> LoadBodyFile(const TParamList& params, TJoplinNewNote
   const auto encoding =
       FindSwitch(params, "DefEnc") ? Platform::TextEncoding::Ansi : Platform::TextEncoding::Utf8;
   std::string loaded;
-  if (!Kestrel::CommonLib::LoadTextFile(path, loaded, encoding))
-    return std::nullopt;
+  Kestrel::CommonLib::TTextLoadFailure failure;
+  if (!Kestrel::CommonLib::LoadTextFileHonouringMark(path, encoding, loaded, failure))
+    throw EBodyFileError(BodyFileFailure(path, failure, encoding));
   // The file was opened, so its name is a path here whatever characters it holds.
   note.BaseDir =
       std::string(Kestrel::CommonLib::ExtractFileDir(Kestrel::CommonLib::AbsolutePath(path)));
@@ -78,10 +90,12 @@ std::optional<std::string> LoadBodyFile(const TParamList& params, TJoplinNewNote
   return Kestrel::CommonLib::JoinedLines(loaded);
 }
 
+// Standard input, with the prompt only where a person may be typing.
 std::string ReadBodyFromStdin(const TParamList& params, Platform::ByteReader& stdinBytes) {
   if (FindSwitch(params, "SN"))
     return {};
-  Platform::WriteLine(kStdinPrompt);
+  if (Platform::StandardInputIsTerminal())
+    Platform::WriteErrorLine(kStdinPrompt);
   TStringList lines;
   ReadStdinLines(lines, FindSwitch(params, "Utf8"), stdinBytes);
   return lines.Text();

@@ -1,7 +1,8 @@
 #pragma once
-// The note's body: the "/S" file (UTF-8, or Windows-1252 with "/DefEnc") or
-// standard input (unless "/SN"), the title and local images of an HTML body
-// file, "/LT" taking the first line as title.
+// The note's body: the "/S" file (UTF-8, or Windows-1252 with "/DefEnc"; a
+// byte-order mark names its own encoding) or standard input (unless "/SN";
+// the prompt goes to standard error, and only to a terminal), the title and
+// local images of an HTML body file, "/LT" taking the first line as title.
 #include "JoplinRestUtils/NewNote.hpp"
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
 #include "Platform/ByteReader.hpp"
@@ -9,6 +10,8 @@
 namespace Quillpost {
 
 // May change the note's markup language, title, base directory and files.
+// Throws EBodyFileError when the "/S" file cannot be loaded; standard input is
+// then left unread.
 void ApplyBody(const Kestrel::CommonLib::TParamList& params, JoplinRestUtils::TJoplinNewNote& note,
                Platform::ByteReader& stdinBytes);
 

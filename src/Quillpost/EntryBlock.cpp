@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Platform/Charset.hpp"
 #include "Platform/Console.hpp"
 #include "Platform/Error.hpp"
@@ -37,6 +38,8 @@ int RunEntryBlock(int argc, const char* const* argv) {
     return RunNoteCommand(DecodedParams(argc, argv));
   } catch (const Platform::Error& error) {
     ReportEscapedError(error.KindName(), error.what());
+    if (!error.Cause().empty())
+      Kestrel::CommonLib::TellCause(error.Cause());
   } catch (const std::exception& error) {
     ReportEscapedError("Exception", error.what());
   }

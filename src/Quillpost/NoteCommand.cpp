@@ -3,8 +3,10 @@
 #include <string>
 
 #include "JoplinRestUtils/NewNote.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Platform/Console.hpp"
+#include "Platform/Files.hpp"
 #include "Quillpost/AttachmentsStep.hpp"
 #include "Quillpost/BodyStep.hpp"
 #include "Quillpost/FindSwitch.hpp"
@@ -19,11 +21,15 @@ using Kestrel::CommonLib::TParamList;
 
 namespace {
 
-// "/?", "/h" and "--help" show the usage text, "--version" its first two lines.
+// "/?" and "/h" show the usage text, "--help" the full help, "--version" the
+// usage text's first two lines.
 bool AnswerInformationRequest(const TParamList& params) {
-  if (FindSwitch(params, "?") || FindSwitch(params, "h") ||
-      Kestrel::CommonLib::ParamExists(params, "--help")) {
+  if (FindSwitch(params, "?") || FindSwitch(params, "h")) {
     PrintUsageText();
+    return true;
+  }
+  if (Kestrel::CommonLib::ParamExists(params, "--help")) {
+    PrintHelp();
     return true;
   }
   if (Kestrel::CommonLib::ParamExists(params, "--version")) {
@@ -31,6 +37,14 @@ bool AnswerInformationRequest(const TParamList& params) {
     return true;
   }
   return false;
+}
+
+void TellWhereTheTokenWasSought(const std::string& settingsPath) {
+  for (const auto& path : SettingsPathsLookedAt(settingsPath)) {
+    Kestrel::CommonLib::TellCause(
+        "no token in " + Kestrel::CommonLib::Quoted(path) +
+        (Platform::FileExists(path) ? " (section [Host], key Token)" : " (no such file)"));
+  }
 }
 
 }  // namespace
@@ -42,9 +56,11 @@ int RunNoteCommand(const TParamList& params) {
 
   std::string url;
   std::string token;
-  ReadIniSettings(Kestrel::CommonLib::GetParamValue(params, "/IniFile", ""), url, token);
+  const std::string settingsPath = Kestrel::CommonLib::GetParamValue(params, "/IniFile", "");
+  ReadIniSettings(settingsPath, url, token);
   if (Kestrel::CommonLib::IsEmptyText(token, false)) {
     Platform::WriteLine("Please enter the token in the ini file.");
+    TellWhereTheTokenWasSought(settingsPath);
     return kExitNoToken;
   }
 

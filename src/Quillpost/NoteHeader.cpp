@@ -21,6 +21,7 @@ void ApplyTitleAndNotebook(const Kestrel::CommonLib::TParamList& params,
                            JoplinRestUtils::TJoplinNewNote& note) {
   note.Title = GetSwitchValueDef(params, "I", note.Title);
   note.NotebookName = GetSwitchValueDef(params, "N", "");
+  note.CreateNotebooks = FindSwitch(params, "NC");
 }
 
 }  // namespace Quillpost

@@ -1,6 +1,7 @@
 #pragma once
 // The first fields of the note taken straight from the switches: markup
-// language ("/MD" wins over "/HTML"), title ("/I") and notebook name ("/N").
+// language ("/MD" wins over "/HTML"), title ("/I"), notebook name ("/N") and
+// whether its missing notebooks are created ("/NC").
 #include "JoplinRestUtils/NewNote.hpp"
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
 

@@ -1,6 +1,7 @@
 #include "Quillpost/SendNote.hpp"
 
 #include "JoplinRestUtils/JoplinRest.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Platform/Console.hpp"
 #include "Quillpost/NoteCommand.hpp"
 
@@ -15,6 +16,9 @@ int SendNote(const std::string& url, const std::string& token,
     return kExitOk;
   }
   Platform::WriteLine("Create Note failed.");
+  Kestrel::CommonLib::TellCause(client.LastFailure().empty()
+                                    ? "the answer to POST notes held no note id"
+                                    : client.LastFailure());
   return kExitNotCreated;
 }
 

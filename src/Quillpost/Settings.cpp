@@ -29,6 +29,12 @@ std::string DefaultSettingsPath() {
   return InUserConfigDir();
 }
 
+std::vector<std::string> SettingsPathsLookedAt(const std::string& settingsPath) {
+  if (!settingsPath.empty())
+    return {settingsPath};
+  return {BesideExecutable(), InUserConfigDir()};
+}
+
 void ReadIniSettings(const std::string& settingsPath, std::string& url, std::string& token) {
   const Platform::IniFile ini(settingsPath.empty() ? DefaultSettingsPath() : settingsPath);
   url = ini.ReadString("Host", "URL", kDefaultServerUrl);

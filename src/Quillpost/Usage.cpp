@@ -35,4 +35,54 @@ void PrintUsageText() {
   Platform::WriteLine(kHomePage);
 }
 
+void PrintHelp() {
+  static constexpr const char* kLines[] = {
+      "",
+      "Creates one note in a running Joplin application through its Data API.",
+      "",
+      "Usage: quillpost [switches]",
+      "",
+      "Switches (written with \"/\" or \"-\", letter case ignored):",
+      "  /N [Notebook]       notebook: a title, a notebook id, or a path \"Parent/Child\";",
+      "                      a notebook that does not exist is an error",
+      "  /NC                 create the missing notebooks of the /N path first",
+      "  /I [Title]          note title (\"NoName\" without it)",
+      "  /S [Body file path] body file (.md, .txt; .html and .htm make an HTML note);",
+      "                      without it the body is read from standard input",
+      "  /SN                 no body: standard input is not read",
+      "  /A [Attachment]     one file to attach (repeatable)",
+      "  /AA [Attachment] [Attachment] ...",
+      "                      several files to attach",
+      "  /T [Tag]            one tag (repeatable)",
+      "  /TT [Tag] [Tag] ... several tags",
+      "  /C [Created]        creation date-time (may hold %FileMTime% and other placeholders)",
+      "  /E [Updated]        update date-time (the same placeholders)",
+      "  /MD                 Markdown note (the default)",
+      "  /HTML               HTML note",
+      "  /DefEnc             read the body file as Windows-1252 instead of UTF-8",
+      "  /LT                 the first line of the body becomes the title",
+      "  /Utf8               accepted for compatibility; no effect",
+      "  /IniFile=PATH       settings file to read",
+      "  /?, /h              short usage text",
+      "  --help, --version   this help, the version",
+      "",
+      "Exit codes:",
+      "  0  note created (\"Done (Note id: ...)\"), or help shown",
+      "  1  no token found in the settings file",
+      "  3  no note created (\"Create Note failed.\" or an error line \"Kind: message\")",
+      "",
+      "Standard output carries only the result line or the error line; warnings and",
+      "the cause of a failure go to standard error. The token is never printed.",
+      "",
+      "Settings ([Host] URL= and Token=) are read from the file /IniFile= names, else",
+      "from quillpost.ini beside the executable, else from",
+      "$XDG_CONFIG_HOME/quillpost/quillpost.ini (~/.config/quillpost/quillpost.ini).",
+      "",
+  };
+  PrintVersion();
+  for (const char* line : kLines)
+    Platform::WriteLine(line);
+  Platform::WriteLine(kHomePage);
+}
+
 }  // namespace Quillpost

@@ -10,5 +10,8 @@ void PrintUsage();
 void PrintVersion();
 // The whole usage text: name, version, option block, home page.
 void PrintUsageText();
+// "--help": name and version, every switch with what it does, the exit codes,
+// the two output streams and where the settings are looked for.
+void PrintHelp();
 
 }  // namespace Quillpost

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "JoplinRestUtils/JoplinRest.hpp"
+#include "JoplinRestUtils/RequestErrors.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/TempDir.hpp"
@@ -18,7 +19,7 @@ using TestSupport::RequestsTo;
 class NoteCreationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Fake.Folders = {"F1=Inbox", "F2=Work"};
+    Fake.Folders = {{"F1", "Inbox"}, {"F2", "Work"}};
     Fake.Install(Server);
   }
   // Creates the note and returns the JSON the server received for it.
@@ -82,11 +83,117 @@ TEST_F(NoteCreationTest, Notebooks) {
   TJoplinNewNote note;
   note.NotebookName = "work";
   EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"parent_id":"F2","body":""})");
-  note.NotebookName = "Elsewhere";
-  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"body":""})");
+  // A blank name that matches nothing files the note in the default notebook.
   note.NotebookName = "  ";
   EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"body":""})");
   EXPECT_EQ(RequestsTo(Server, "GET", "/folders").size(), 1u);  // the directory is kept
+}
+
+// "/N" as a title, an id or a path, against one tree of notebooks.
+struct NotebookCase {
+  const char* Name;
+  std::string Notebook;
+  std::string ParentId;  // empty: not found
+};
+
+class NotebookResolutionTest : public NoteCreationTest,
+                               public ::testing::WithParamInterface<NotebookCase> {
+ protected:
+  void SetUp() override {
+    Fake.Folders = {{"F1", "Inbox"},
+                    {"F2", "Work"},
+                    {"F3", "Projects", "F2"},
+                    {"F4", "2024", "F3"},
+                    {"F5", "A/B"},
+                    {"F6", "Projects"},
+                    {"0123456789abcdef0123456789abcdef", "Archive"},
+                    {"F8", "Notes", "F1"}};
+    Fake.Install(Server);
+  }
+};
+
+TEST_P(NotebookResolutionTest, FindsTheNotebookOrCreatesNothing) {
+  const NotebookCase& c = GetParam();
+  TJoplinNewNote note;
+  note.NotebookName = c.Notebook;
+  note.Files.Add(File("a.txt"));
+  if (!c.ParentId.empty()) {
+    EXPECT_NE(Create(note).find(R"("parent_id":")" + c.ParentId + "\""), std::string::npos);
+    return;
+  }
+  std::string id = "unset";
+  try {
+    Rest.CreateNote(note, id);
+    ADD_FAILURE() << "no error";
+  } catch (const ENotebookNotFound& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "Notebook \"" + c.Notebook + "\" not found (add /NC to create it)");
+  }
+  EXPECT_EQ(id, "unset");
+  EXPECT_EQ(Server.Requests().size(), 1u);  // the look-up alone: no upload, no note
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NotebookResolutionTest,
+    ::testing::Values(NotebookCase{"TitleIgnoringAsciiCase", "inbox", "F1"},
+                      NotebookCase{"ChildTitleAlone", "Notes", "F8"},
+                      NotebookCase{"AmbiguousTitleLastWins", "Projects", "F6"},
+                      NotebookCase{"NotebookId", "0123456789abcdef0123456789abcdef",
+                                   "0123456789abcdef0123456789abcdef"},
+                      NotebookCase{"TwoLevelPath", "Work/Projects", "F3"},
+                      NotebookCase{"ThreeLevelPathIgnoringCase", "work/PROJECTS/2024", "F4"},
+                      NotebookCase{"LeadingAndTrailingSlash", "/Work/Projects/", "F3"},
+                      NotebookCase{"TitleWithSlashBeatsPath", "A/B", "F5"},
+                      NotebookCase{"Typo", "Inboxx", ""},
+                      NotebookCase{"UnknownId", "ffffffffffffffffffffffffffffffff", ""},
+                      NotebookCase{"PathUnderTheWrongParent", "Inbox/Projects", ""},
+                      NotebookCase{"ChildIsNotAtTheTop", "Projects/2024", ""},
+                      NotebookCase{"PathMissingItsLastStep", "Work/Projects/2025", ""},
+                      NotebookCase{"SlashesOnly", "//", ""},
+                      NotebookCase{"UntrimmedTitle", " Inbox", ""}),
+    [](const auto& p) { return std::string(p.param.Name); });
+
+TEST_F(NoteCreationTest, MissingNotebooksOfThePathAreCreatedOnRequest) {
+  Fake.Folders = {{"F1", "Work"}, {"F2", "Projects", "F1"}};
+  Server.Handle(nullptr);
+  Fake.Install(Server);
+  TJoplinNewNote note;
+  note.NotebookName = "Work/Projects/2025/Q1";
+  note.CreateNotebooks = true;
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"parent_id":"C2","body":""})");
+  const auto created = RequestsTo(Server, "POST", "/folders");
+  ASSERT_EQ(created.size(), 2u);
+  EXPECT_EQ(created[0].Body, R"({"title":"2025","parent_id":"F2"})");
+  EXPECT_EQ(created[1].Body, R"({"title":"Q1","parent_id":"C1"})");
+  // Once they exist, the same path is found and nothing more is created.
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"parent_id":"C2","body":""})");
+  note.NotebookName = "Fresh";
+  EXPECT_EQ(Create(note), R"({"title":"NoName","markup_language":1,"parent_id":"C5","body":""})");
+  EXPECT_EQ(RequestsTo(Server, "POST", "/folders").back().Body, R"({"title":"Fresh"})");
+}
+
+TEST_F(NoteCreationTest, NotebookLookUpThatFailsStopsBeforeAnyUpload) {
+  TestSupport::TestHttpServer refusing;
+  refusing.Handle(
+      [](const auto&) { return TestSupport::Reply::Json(R"({"error":"Invalid token"})", 403); });
+  TJoplinRest rest("bad", refusing.BaseUrl());
+  TJoplinNewNote note;
+  note.NotebookName = "Inbox";
+  note.Files.Add(File("a.txt"));
+  std::string id;
+  try {
+    rest.CreateNote(note, id);
+    ADD_FAILURE() << "no error";
+  } catch (const ERequestRefused& error) {
+    EXPECT_STREQ(error.what(), "The server refused GET folders (HTTP 403 Client Error)");
+  }
+  EXPECT_EQ(rest.LastFailure(), "GET folders: HTTP 403 Client Error: Invalid token");
+  EXPECT_EQ(refusing.Requests().size(), 1u);
+
+  TJoplinRest nobody("tok", "http://127.0.0.1:1");
+  EXPECT_FALSE(nobody.CreateNote(note, id));
+  EXPECT_TRUE(nobody.LastFailure().starts_with("GET folders failed: "));
+  EXPECT_TRUE(nobody.LastFailure().ends_with("(http://127.0.0.1:1/folders)"));
 }
 
 TEST_F(NoteCreationTest, MarkdownLinksAreAppendedInUploadOrder) {
@@ -146,6 +253,10 @@ TEST_F(NoteCreationTest, NoteAnswerWithoutIdLeavesTheIdAlone) {
   std::string id = "unset";
   EXPECT_TRUE(rest.CreateNote(TJoplinNewNote{}, id));
   EXPECT_EQ(id, "unset");
+  EXPECT_EQ(rest.LastFailure(), "POST notes: HTTP 403 Client Error: Invalid token");
+  refusing.Queue(TestSupport::Reply::Json(R"({"id":"N8","title":"x"})", 404));
+  EXPECT_TRUE(rest.CreateNote(TJoplinNewNote{}, id));
+  EXPECT_EQ(id, "unset");  // an error answer creates no note, whatever it holds
   refusing.Queue(TestSupport::Reply::Json(R"({"id":"N9"})", 200));
   EXPECT_TRUE(rest.CreateNote(TJoplinNewNote{}, id));
   EXPECT_EQ(id, "N9");  // the id is read before the missing title fails

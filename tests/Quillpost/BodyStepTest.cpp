@@ -1,12 +1,14 @@
 #include "Quillpost/BodyStep.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "Kestrel/CommonLib/StringList.hpp"
 #include "Platform/FileDescriptor.hpp"
+#include "Quillpost/BodyFileError.hpp"
 #include "Quillpost/StdinLines.hpp"
 #include "support/TempDir.hpp"
 
@@ -69,7 +71,8 @@ TEST_F(BodyStepTest, BodyFileLineBreaks) {
                {"a\rb", "a\r\nb\r\n"},
                {"a\r\n\r\n", "a\r\n\r\n"},
                {"", ""},
-               {"\xEF\xBB\xBFx", "\xEF\xBB\xBFx\r\n"}};
+               {"\xEF\xBB\xBFx", "x\r\n"},
+               {std::string("\xFF\xFE\x41\x00\n\x00", 6), "A\r\n"}};
   for (const auto& c : cases) {
     const TJoplinNewNote note = Apply({"/S", Dir.Write("b.md", c.Content)}, "never read");
     EXPECT_EQ(note.Body, c.Body) << ::testing::PrintToString(c.Content);
@@ -77,16 +80,50 @@ TEST_F(BodyStepTest, BodyFileLineBreaks) {
   }
 }
 
-TEST_F(BodyStepTest, StandardInputWhenTheFileCannotBeUsed) {
+TEST_F(BodyStepTest, StandardInputOnlyWithoutABodyFile) {
   const std::string latin1 = Dir.Write("latin1.md", "caf\xE9\n");
-  EXPECT_EQ(Apply({"/S", latin1}, "from stdin\r\n").Body, "from stdin\r\n");
-  EXPECT_EQ(Apply({"/S", latin1}).BaseDir, "");
   EXPECT_EQ(Apply({"/S", latin1, "/DefEnc"}).Body, "caf\u00e9\r\n");
-  EXPECT_EQ(Apply({"/S", Dir / "missing.md"}, "x").Body, "x\r\n");
   EXPECT_EQ(Apply({"/S"}, "a\rb").Body, "ab\r\n");
-  EXPECT_EQ(Apply({"/S", latin1, "/SN"}, "ignored").Body, "");
   EXPECT_EQ(Apply({"/SN"}, "ignored").Body, "");
   EXPECT_EQ(Apply({}, "abc\x1A rest").Body, "abc\r\n");
+}
+
+// A named body file that cannot be loaded ends the run; standard input stays unread.
+TEST_F(BodyStepTest, BodyFileThatCannotBeLoadedIsAnError) {
+  const std::string latin1 = Dir.Write("latin1.md", "caf\xE9\n");
+  const std::string locked = Dir.Write("locked.md", "secret");
+  ::chmod(locked.c_str(), 0);
+  const bool rootReadsAnything = ::access(locked.c_str(), R_OK) == 0;
+  const struct {
+    std::vector<std::string> Params;
+    std::string Message;
+  } cases[] = {
+      {{"/S", latin1},
+       "Cannot load the body file \"" + latin1 +
+           "\": is not valid UTF-8 (add /DefEnc to read it as Windows-1252)"},
+      {{"/S", latin1, "/SN"},
+       "Cannot load the body file \"" + latin1 +
+           "\": is not valid UTF-8 (add /DefEnc to read it as Windows-1252)"},
+      {{"/S", Dir / "missing.md"},
+       "Cannot load the body file \"" + Dir / "missing.md" + "\": No such file or directory"},
+      {{"/S", Dir.Path()}, "Cannot load the body file \"" + Dir.Path() + "\": is a directory"},
+      {{"/S", "/dev/null/x"}, "Cannot load the body file \"/dev/null/x\": Not a directory"},
+      {{"/S", locked},
+       rootReadsAnything ? "" : "Cannot load the body file \"" + locked + "\": Permission denied"},
+  };
+  for (const auto& c : cases) {
+    if (c.Message.empty())
+      continue;  // as root every file can be read
+    FakeStdin input("must stay unread");
+    TJoplinNewNote note;
+    try {
+      ApplyBody(c.Params, note, input.Reader());
+      ADD_FAILURE() << "no error for " << c.Message;
+    } catch (const EBodyFileError& error) {
+      EXPECT_EQ(std::string(error.what()), c.Message);
+    }
+    EXPECT_EQ(input.Reader().Peek(), 'm');
+  }
 }
 
 TEST_F(BodyStepTest, FirstLineAsTitle) {
@@ -97,7 +134,7 @@ TEST_F(BodyStepTest, FirstLineAsTitle) {
   EXPECT_EQ(blank.Body, " \r\nsecond\r\n");
   EXPECT_EQ(Apply({"/LT"}, "").Title, "NoName");
   const TJoplinNewNote bom = Apply({"/LT", "/S", Dir.Write("bom.md", "\xEF\xBB\xBFTitle\nx")});
-  EXPECT_EQ(bom.Title, "\xEF\xBB\xBFTitle");
+  EXPECT_EQ(bom.Title, "Title");
   EXPECT_EQ(bom.Body, "x\r\n");
 }
 

@@ -30,11 +30,46 @@ class EntryTest : public ::testing::Test {
 };
 
 TEST_F(EntryTest, UsageRequestsPrintOnlyTheUsage) {
-  for (const char* request : {"/?", "/h", "-h", "/H", "--help"}) {
+  for (const char* request : {"/?", "/h", "-h", "/H"}) {
     const auto result = RunQuillpost({"/N", "x", request, "/IniFile=/nonexistent"}, Options());
     EXPECT_EQ(result.ExitCode, 0) << request;
     EXPECT_EQ(result.Stdout, kUsage) << request;
     EXPECT_EQ(result.Stderr, "") << request;
+  }
+}
+
+TEST_F(EntryTest, HelpDescribesEverySwitchTheExitCodesAndTheSettings) {
+  const auto result = RunQuillpost({"--help", "/IniFile=/nonexistent"}, Options());
+  EXPECT_EQ(result.ExitCode, 0);
+  EXPECT_EQ(result.Stderr, "");
+  EXPECT_TRUE(result.Stdout.starts_with("Quillpost\nVer.1.0.0.0\n")) << result.Stdout;
+  for (const char* text : {"/N [Notebook]",
+                           "/NC ",
+                           "/I [Title]",
+                           "/S [Body file path]",
+                           "/SN ",
+                           "/A [Attachment]",
+                           "/AA [Attachment]",
+                           "/T [Tag]",
+                           "/TT [Tag]",
+                           "/C [Created]",
+                           "/E [Updated]",
+                           "/MD ",
+                           "/HTML ",
+                           "/DefEnc ",
+                           "/LT ",
+                           "/Utf8 ",
+                           "/IniFile=PATH",
+                           "/?, /h",
+                           "--help, --version",
+                           "Exit codes:",
+                           "  0  ",
+                           "  1  ",
+                           "  3  ",
+                           "standard error",
+                           "~/.config/quillpost/quillpost.ini",
+                           "https://quillpost.org"}) {
+    EXPECT_NE(result.Stdout.find(text), std::string::npos) << text;
   }
 }
 
@@ -60,6 +95,17 @@ TEST_F(EntryTest, MissingTokenStopsWithExitCodeOne) {
     EXPECT_EQ(result.ExitCode, 1) << ::testing::PrintToString(args);
     EXPECT_EQ(result.Stdout, "Please enter the token in the ini file.\n");
   }
+}
+
+TEST_F(EntryTest, MissingTokenNamesThePlacesLookedAt) {
+  const auto defaults = RunQuillpost({}, Options());
+  EXPECT_EQ(defaults.Stderr, "quillpost: no token in \"" + std::string(QUILLPOST_BINARY) +
+                                 ".ini\" (no such file)\n"
+                                 "quillpost: no token in \"" +
+                                 Dir / "config/quillpost/quillpost.ini" + "\" (no such file)\n");
+  const std::string noToken = Dir.Write("n.ini", "[Host]\nURL=http://x\n");
+  EXPECT_EQ(RunQuillpost({"/IniFile=" + noToken}, Options()).Stderr,
+            "quillpost: no token in \"" + noToken + "\" (section [Host], key Token)\n");
 }
 
 TEST_F(EntryTest, SettingsFileBesideTheExecutableComesFirst) {

@@ -14,7 +14,7 @@ namespace {
 class RunEndToEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Fake.Folders = {"F1=Inbox", "F2=Projects"};
+    Fake.Folders = {{"F1", "Inbox"}, {"F2", "Projects"}};
     Fake.Install(Server);
     Settings =
         "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + Server.BaseUrl() + "\nToken=tok\n");

@@ -33,7 +33,7 @@ class SendNoteTest : public ::testing::Test {
 
 TEST_F(SendNoteTest, CreatedNotePrintsItsId) {
   TestSupport::FakeJoplin fake;
-  fake.Folders = {"F1=Inbox"};
+  fake.Folders = {{"F1", "Inbox"}};
   fake.Install(Server);
   const auto result = Run({Ini(Server.BaseUrl()), "/N", "Inbox", "/I", "Hello", "/SN"});
   EXPECT_EQ(result.Stdout, "Done (Note id: N1)\n");
@@ -43,15 +43,17 @@ TEST_F(SendNoteTest, CreatedNotePrintsItsId) {
             R"({"title":"Hello","markup_language":1,"parent_id":"F1","body":""})");
 }
 
-TEST_F(SendNoteTest, BodyFromStandardInputAfterThePrompt) {
+TEST_F(SendNoteTest, PipedBodyGivesNoPrompt) {
   TestSupport::FakeJoplin().Install(Server);
   const auto result = Run({Ini(Server.BaseUrl()), "/LT"}, "Title line\nbody \u00e9/\r\nend");
-  EXPECT_EQ(result.Stdout, "Quillpost(Eof => Ctrl + D)\nDone (Note id: N1)\n");
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\n");
+  EXPECT_EQ(result.Stderr, "");
   EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
             R"({"title":"Title line","markup_language":1,"body":"body \u00E9\/\r\nend\r\n"})");
   // Without standard input at all the body is empty.
-  EXPECT_EQ(Run({Ini(Server.BaseUrl())}).Stdout,
-            "Quillpost(Eof => Ctrl + D)\nDone (Note id: N2)\n");
+  const auto closed = Run({Ini(Server.BaseUrl())});
+  EXPECT_EQ(closed.Stdout, "Done (Note id: N2)\n");
+  EXPECT_EQ(closed.Stderr, "");
 }
 
 TEST_F(SendNoteTest, LoopbackRequestsBypassProxies) {
@@ -62,28 +64,112 @@ TEST_F(SendNoteTest, LoopbackRequestsBypassProxies) {
   EXPECT_EQ(Run({Ini(Server.BaseUrl()), "/SN"}, {}, proxies).Stdout, "Done (Note id: N1)\n");
 }
 
-TEST_F(SendNoteTest, RefusedTokenIsAFailure) {
+TEST_F(SendNoteTest, RefusedTokenIsAFailureWithTheServersWords) {
   Server.Handle([](const auto&) { return Reply::Json(R"({"error":"Invalid token"})", 403); });
-  const auto result = Run({Ini(Server.BaseUrl(), "wrong"), "/SN"});
+  const auto result = Run({Ini(Server.BaseUrl(), "s3cret-token"), "/SN"});
   EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_EQ(result.Stderr, "quillpost: POST notes: HTTP 403 Client Error: Invalid token\n");
   EXPECT_EQ(result.ExitCode, 3);
 }
 
-TEST_F(SendNoteTest, RefusedTokenWithNotebookEndsWithTheErrorLine) {
+TEST_F(SendNoteTest, RefusedTokenWithNotebookSaysTheServerRefused) {
   Server.Handle([](const auto&) { return Reply::Json(R"({"error":"Invalid token"})", 403); });
-  const auto result = Run({Ini(Server.BaseUrl(), "wrong"), "/N", "Inbox", "/SN"});
-  EXPECT_EQ(result.Stdout, "EJSONException: Value 'items' not found\n");
+  Dir.Write("a.txt", "x");
+  const auto result =
+      Run({Ini(Server.BaseUrl(), "wrong"), "/N", "Inbox", "/SN", "/A", Dir / "a.txt"});
+  EXPECT_EQ(result.Stdout,
+            "ERequestRefused: The server refused GET folders (HTTP 403 Client Error)\n");
+  EXPECT_EQ(result.Stderr, "quillpost: GET folders: HTTP 403 Client Error: Invalid token\n");
   EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_EQ(Server.Requests().size(), 1u);  // no upload, no note
+}
+
+TEST_F(SendNoteTest, UnusableServersAreFailuresWithTheirCause) {
+  const auto refused = Run({Ini("http://127.0.0.1:1", "s3cret-token"), "/SN"});
+  EXPECT_EQ(refused.Stdout, "Create Note failed.\n");
+  EXPECT_TRUE(refused.Stderr.starts_with("quillpost: POST notes failed: ")) << refused.Stderr;
+  EXPECT_TRUE(refused.Stderr.ends_with(" (http://127.0.0.1:1/notes)\n")) << refused.Stderr;
+  const auto empty = Run({Ini(""), "/SN"});
+  EXPECT_EQ(empty.Stdout, "Create Note failed.\n");
+  EXPECT_EQ(empty.Stderr, "quillpost: POST notes: the server URL \"\" cannot be used\n");
+  EXPECT_EQ(empty.ExitCode, 3);
+  Server.Queue(Reply::Json("<html>busy</html>", 503));
+  const auto busy = Run({Ini(Server.BaseUrl()), "/SN"});
+  EXPECT_EQ(busy.ExitCode, 3);
+  EXPECT_EQ(busy.Stderr, "quillpost: POST notes: HTTP 503 Server Error\n");
+  Server.Queue(Reply::Json(R"({"title":"no id"})"));
+  EXPECT_EQ(Run({Ini(Server.BaseUrl()), "/SN"}).Stderr,
+            "quillpost: the answer to POST notes held no note id\n");
+}
+
+// A notebook that does not exist, or a body file that cannot be read, ends
+// the run before any request: nothing is uploaded or created.
+TEST_F(SendNoteTest, BadInputEndsTheRunBeforeAnyUpload) {
+  TestSupport::FakeJoplin fake;
+  fake.Folders = {{"F1", "Inbox"}};
+  fake.Install(Server);
+  const std::string attachment = Dir.Write("a.txt", "x");
+  const std::string latin1 = Dir.Write("latin1.md", "caf\xE9");
+  const struct {
+    std::vector<std::string> Args;
+    std::string Stdout;
+  } cases[] = {
+      {{"/N", "Inboxx"},
+       "ENotebookNotFound: Notebook \"Inboxx\" not found (add /NC to create it)\n"},
+      {{"/N", "Inbox/Sub"},
+       "ENotebookNotFound: Notebook \"Inbox/Sub\" not found (add /NC to create it)\n"},
+      {{"/S", Dir / "missing.md"},
+       "EBodyFileError: Cannot load the body file \"" + Dir / "missing.md" +
+           "\": No such file or directory\n"},
+      {{"/S", Dir.Path()},
+       "EBodyFileError: Cannot load the body file \"" + Dir.Path() + "\": is a directory\n"},
+      {{"/S", latin1},
+       "EBodyFileError: Cannot load the body file \"" + latin1 +
+           "\": is not valid UTF-8 (add /DefEnc to read it as Windows-1252)\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {Ini(Server.BaseUrl()), "/A", attachment};
+    args.insert(args.end(), c.Args.begin(), c.Args.end());
+    const auto result = Run(args, "standard input is never the body");
+    EXPECT_EQ(result.Stdout, c.Stdout);
+    EXPECT_EQ(result.Stderr, "");
+    EXPECT_EQ(result.ExitCode, 3);
+  }
+  EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/resources").empty());
   EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/notes").empty());
 }
 
-TEST_F(SendNoteTest, UnusableServersAreFailures) {
-  EXPECT_EQ(Run({Ini("http://127.0.0.1:1"), "/SN"}).Stdout, "Create Note failed.\n");
-  const auto empty = Run({Ini(""), "/SN"});
-  EXPECT_EQ(empty.Stdout, "Create Note failed.\n");
-  EXPECT_EQ(empty.ExitCode, 3);
-  Server.Queue(Reply::Json("<html>busy</html>", 503));
-  EXPECT_EQ(Run({Ini(Server.BaseUrl()), "/SN"}).ExitCode, 3);
+TEST_F(SendNoteTest, SkippedAttachmentsAreWarnedAbout) {
+  TestSupport::FakeJoplin fake;
+  fake.Folders = {{"F1", "Inbox"}, {"F2", "inbox"}};
+  fake.Install(Server);
+  Dir.MakeDir("folder");
+  const std::string refused = Dir.Write("big.bin", "x");
+  const std::string kept = Dir.Write("ok.txt", "y");
+  Server.Handle([inner = Server.Handler(), refused](const TestSupport::RecordedRequest& request) {
+    if (request.Method == "POST" && request.Body.find("big.bin") != std::string::npos)
+      return Reply::Json(R"({"error":"File too large"})", 413);
+    return inner(request);
+  });
+  const auto result = Run({Ini(Server.BaseUrl()), "/SN", "/N", "INBOX", "/A", Dir / "missing.png",
+                           "/AA", refused, Dir / "folder", kept});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N2)\n");
+  EXPECT_EQ(result.ExitCode, 0);
+  EXPECT_EQ(result.Stderr,
+            "quillpost: warning: attachment \"" + Dir / "missing.png" +
+                "\" does not exist; skipped\n"
+                "quillpost: warning: attachment \"" +
+                Dir / "folder" +
+                "\" is a directory; skipped\n"
+                "quillpost: warning: 2 notebooks are titled \"INBOX\"; using the last one listed "
+                "(write \"Parent/INBOX\" to choose)\n"
+                "quillpost: warning: attachment \"" +
+                refused +
+                "\" was not uploaded (POST resources: HTTP 413 Client Error: File too large); "
+                "skipped\n");
+  EXPECT_NE(
+      TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body.find(R"("parent_id":"F2")"),
+      std::string::npos);
 }
 
 TEST_F(SendNoteTest, UrlWithoutSchemeEndsWithTheErrorLine) {

@@ -1,6 +1,9 @@
 #include "support/FakeJoplin.hpp"
 
 #include <memory>
+#include <mutex>
+
+#include "JoplinRestUtils/Json.hpp"
 
 namespace TestSupport {
 namespace {
@@ -22,22 +25,33 @@ std::string PartAfterHeaders(const RecordedRequest& upload, std::string_view mar
 }  // namespace
 
 void FakeJoplin::Install(TestHttpServer& server) {
-  auto counter = std::make_shared<std::atomic<int>>(0);
-  server.Handle([folders = Folders, counter](const RecordedRequest& request) {
+  struct State {
+    std::mutex Mutex;
+    std::vector<FakeFolder> Folders;
+    int Counter = 0;
+  };
+  auto state = std::make_shared<State>();
+  state->Folders = Folders;
+  server.Handle([state](const RecordedRequest& request) {
     const std::string path = PathOf(request.Target);
+    std::lock_guard lock(state->Mutex);
     if (request.Method == "GET" && path == "/folders") {
-      std::string items;
-      for (const auto& folder : folders) {
-        const size_t equals = folder.find('=');
-        if (!items.empty())
-          items += ",";
-        items += R"({"id":")" + folder.substr(0, equals) + R"(","title":")" +
-                 folder.substr(equals + 1) + "\"}";
-      }
-      return Reply::Json(R"({"items":[)" + items + R"(],"has_more":false})");
+      JoplinRestUtils::TJsonValue items = JoplinRestUtils::TJsonValue::array();
+      for (const auto& folder : state->Folders)
+        items.push_back(
+            {{"id", folder.Id}, {"parent_id", folder.ParentId}, {"title", folder.Title}});
+      return Reply::Json(JoplinRestUtils::TJsonValue{{"items", items}, {"has_more", false}}.dump());
+    }
+    if (request.Method == "POST" && path == "/folders") {
+      const auto asked = JoplinRestUtils::TJsonValue::parse(request.Body);
+      FakeFolder folder{"C" + std::to_string(++state->Counter), asked.at("title"),
+                        asked.value("parent_id", "")};
+      state->Folders.push_back(folder);
+      return Reply::Json(
+          JoplinRestUtils::TJsonValue{{"id", folder.Id}, {"title", folder.Title}}.dump());
     }
     if (request.Method == "POST" && (path == "/resources" || path == "/notes")) {
-      const std::string id = (path == "/notes" ? "N" : "R") + std::to_string(++*counter);
+      const std::string id = (path == "/notes" ? "N" : "R") + std::to_string(++state->Counter);
       return Reply::Json(R"({"id":")" + id + R"(","title":"t"})");
     }
     return Reply::Json(R"({"error":"Not found"})", 404);

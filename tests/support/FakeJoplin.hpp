@@ -1,6 +1,7 @@
 #pragma once
 // Answers like the Data API on the loopback test server: notebooks from a
-// list, resources and notes created with numbered ids.
+// list (and those created through it), resources and notes created with
+// numbered ids.
 #include <atomic>
 #include <string>
 #include <vector>
@@ -9,9 +10,17 @@
 
 namespace TestSupport {
 
+struct FakeFolder {
+  FakeFolder(std::string id, std::string title, std::string parentId = {})
+      : Id(std::move(id)), Title(std::move(title)), ParentId(std::move(parentId)) {}
+  std::string Id;
+  std::string Title;
+  std::string ParentId;  // empty: at the top
+};
+
 struct FakeJoplin {
-  // "id=title" pairs answered to GET folders.
-  std::vector<std::string> Folders;
+  // Answered to GET folders, with "parent_id"; POST folders adds to them.
+  std::vector<FakeFolder> Folders;
   void Install(TestHttpServer& server);
 };
 

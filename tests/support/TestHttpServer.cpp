@@ -147,6 +147,11 @@ void TestHttpServer::Handle(std::function<Reply(const RecordedRequest&)> handler
   FHandler = std::move(handler);
 }
 
+std::function<Reply(const RecordedRequest&)> TestHttpServer::Handler() const {
+  std::lock_guard lock(FMutex);
+  return FHandler;
+}
+
 std::vector<RecordedRequest> TestHttpServer::Requests() const {
   std::lock_guard lock(FMutex);
   return FRequests;

@@ -52,6 +52,8 @@ class TestHttpServer {
   // Queued replies are used first, in order; then the handler; then "{}".
   void Queue(Reply reply);
   void Handle(std::function<Reply(const RecordedRequest&)> handler);
+  // The handler in place, for wrapping it in another.
+  std::function<Reply(const RecordedRequest&)> Handler() const;
 
   std::vector<RecordedRequest> Requests() const;
 

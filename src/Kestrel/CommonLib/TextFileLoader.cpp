@@ -31,7 +31,47 @@ Signature DetectSignature(std::string_view head) {
   return {"", TextEncoding::Utf8, 0};
 }
 
+constexpr Signature kByteOrderMarks[] = {
+    {kByteOrderMark, TextEncoding::Utf8, 3},
+    {"\xFF\xFE", TextEncoding::Utf16Le, 2},
+};
+
+std::string_view EncodingName(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8:
+      return "UTF-8";
+    case TextEncoding::Ansi:
+      return "Windows-1252";
+    case TextEncoding::Utf16Le:
+      return "UTF-16LE";
+    case TextEncoding::Utf7:
+      return "UTF-7";
+  }
+  return "text";
+}
+
 }  // namespace
+
+bool LoadTextFileHonouringMark(const std::string& path, TextEncoding encoding, std::string& text,
+                               TTextLoadFailure& failure) {
+  std::string bytes;
+  if (!Platform::ReadWholeFile(path, bytes, kMaxFileSize, failure.Reason)) {
+    failure.Undecodable = false;
+    return false;
+  }
+  for (const auto& mark : kByteOrderMarks) {
+    if (std::string_view(bytes).starts_with(mark.Bytes)) {
+      encoding = mark.Encoding;
+      bytes.erase(0, mark.Skip);
+      break;
+    }
+  }
+  if (Platform::DecodeBytes(std::move(bytes), encoding, text))
+    return true;
+  failure.Reason = "is not valid " + std::string(EncodingName(encoding));
+  failure.Undecodable = true;
+  return false;
+}
 
 bool LoadTextFile(const std::string& path, std::string& text,
                   std::optional<TextEncoding> encoding) {

@@ -16,4 +16,17 @@ using Platform::TextEncoding;
 // 4 bytes. Line breaks are left as they are.
 bool LoadTextFile(const std::string& path, std::string& text, std::optional<TextEncoding> encoding);
 
+// Why a file could not be loaded: the reason reads after the file's name
+// ("No such file or directory", "is a directory", "is not valid UTF-8").
+struct TTextLoadFailure {
+  std::string Reason;
+  bool Undecodable = false;  // read, but the bytes are not of the encoding
+};
+
+// Loads with the named encoding, except that a byte-order mark names the
+// encoding itself and is no content: EF BB BF reads the rest as UTF-8, FF FE
+// as UTF-16LE. False with `failure` filled and `text` untouched otherwise.
+bool LoadTextFileHonouringMark(const std::string& path, TextEncoding encoding, std::string& text,
+                               TTextLoadFailure& failure);
+
 }  // namespace Kestrel::CommonLib

@@ -60,6 +60,58 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"LineBreaksUntouched", "a\r\nb\nc\rd", kUtf8, true, "a\r\nb\nc\rd"}),
     [](const auto& p) { return std::string(p.param.Name); });
 
+// A byte-order mark names the encoding whatever encoding the caller names.
+struct MarkCase {
+  const char* Name;
+  std::string Bytes;
+  TextEncoding Encoding;
+  std::string Text;  // empty with Reason set: fails
+  std::string Reason;
+};
+
+class HonouringMarkTest : public ::testing::TestWithParam<MarkCase> {};
+
+TEST_P(HonouringMarkTest, Loads) {
+  const MarkCase& c = GetParam();
+  TestSupport::TempDir dir;
+  std::string text = "untouched";
+  TTextLoadFailure failure;
+  const bool loaded =
+      LoadTextFileHonouringMark(dir.Write("f.md", c.Bytes), c.Encoding, text, failure);
+  EXPECT_EQ(loaded, c.Reason.empty());
+  EXPECT_EQ(text, c.Reason.empty() ? c.Text : "untouched");
+  EXPECT_EQ(failure.Reason, c.Reason);
+  EXPECT_EQ(failure.Undecodable, !c.Reason.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HonouringMarkTest,
+    ::testing::Values(
+        MarkCase{"Utf8MarkDropped", "\xEF\xBB\xBF# Head", TextEncoding::Utf8, "# Head", ""},
+        MarkCase{"Utf8MarkWinsOverAnsi", "\xEF\xBB\xBF\xC3\xA9", TextEncoding::Ansi, "\u00e9", ""},
+        MarkCase{"Utf8MarkAlone", "\xEF\xBB\xBF", TextEncoding::Utf8, "", ""},
+        MarkCase{"Utf16LeMarkWinsOverUtf8", std::string("\xFF\xFE\xE9\x00!\x00", 6),
+                 TextEncoding::Utf8, "\u00e9!", ""},
+        MarkCase{"Utf16LeMarkWinsOverAnsi", std::string("\xFF\xFEH\x00", 4), TextEncoding::Ansi,
+                 "H", ""},
+        MarkCase{"NoMarkUsesTheNamedEncoding", "caf\xE9", TextEncoding::Ansi, "caf\u00e9", ""},
+        MarkCase{"MarkOnlyAtTheStart", "a\xEF\xBB\xBF", TextEncoding::Utf8, "a\uFEFF", ""},
+        MarkCase{"InvalidUtf8", "caf\xE9", TextEncoding::Utf8, "", "is not valid UTF-8"},
+        MarkCase{"InvalidUtf8AfterMark", "\xEF\xBB\xBF\xE9", TextEncoding::Ansi, "",
+                 "is not valid UTF-8"}),
+    [](const auto& p) { return std::string(p.param.Name); });
+
+TEST(TextFileLoaderPathsTest, HonouringMarkSaysWhyAFileCannotBeRead) {
+  TestSupport::TempDir dir;
+  std::string text;
+  TTextLoadFailure failure;
+  EXPECT_FALSE(LoadTextFileHonouringMark(dir / "missing.md", TextEncoding::Utf8, text, failure));
+  EXPECT_EQ(failure.Reason, "No such file or directory");
+  EXPECT_FALSE(LoadTextFileHonouringMark(dir.Path(), TextEncoding::Utf8, text, failure));
+  EXPECT_EQ(failure.Reason, "is a directory");
+  EXPECT_FALSE(failure.Undecodable);
+}
+
 TEST(TextFileLoaderPathsTest, MissingPathsAndDirectoriesFail) {
   TestSupport::TempDir dir;
   std::string text = "untouched";

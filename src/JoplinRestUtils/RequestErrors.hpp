@@ -1,0 +1,21 @@
+#pragma once
+// Errors of requests that the run cannot go on without: the server answered
+// with an error status, or the notebook that "/N" names does not exist.
+#include "Platform/Error.hpp"
+
+namespace JoplinRestUtils {
+
+// The message names the request and the HTTP status; never the token.
+class ERequestRefused : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "ERequestRefused"; }
+};
+
+class ENotebookNotFound : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "ENotebookNotFound"; }
+};
+
+}  // namespace JoplinRestUtils

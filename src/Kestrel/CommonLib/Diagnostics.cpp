@@ -1,0 +1,19 @@
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+
+#include "Platform/Console.hpp"
+
+namespace Kestrel::CommonLib {
+
+void Warn(std::string_view text) {
+  Platform::WriteErrorLine("quillpost: warning: " + std::string(text));
+}
+
+void TellCause(std::string_view text) {
+  Platform::WriteErrorLine("quillpost: " + std::string(text));
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+}  // namespace Kestrel::CommonLib
