@@ -31,20 +31,28 @@ std::string RequestName(const TRestRequest& request) {
          std::string(WithoutQuery(request.Resource));
 }
 
-// The server's own words on an error answer: the "error" member of the
-// Data API's error object, else a short plain-text answer.
-std::string ServerErrorText(TRestResponse& answer) {
+// The first line of a server's message, without a trailing ":" (Joplin puts
+// a stack trace after it) and cut to a sane length.
+std::string FirstLineOf(std::string_view text) {
   constexpr size_t kLongest = 300;
+  std::string_view line = Kestrel::CommonLib::TrimText(text.substr(0, text.find_first_of("\r\n")));
+  if (line.ends_with(':'))
+    line = Kestrel::CommonLib::TrimText(line.substr(0, line.size() - 1));
+  return std::string(line.substr(0, kLongest));
+}
+
+// The server's own words on an error answer: the "error" member of the
+// Data API's error object, else a plain-text answer.
+std::string ServerErrorText(TRestResponse& answer) {
   const auto& json = answer.JsonValue();
   if (json && json->is_object()) {
     const auto error = json->find("error");
     if (error != json->end() && error->is_string())
-      return error->get<std::string>().substr(0, kLongest);
+      return FirstLineOf(error->get<std::string>());
     return {};
   }
-  const std::string_view text = Kestrel::CommonLib::TrimText(answer.Content());
-  if (answer.ContentType() == "text/plain" && !text.empty())
-    return std::string(text.substr(0, kLongest));
+  if (answer.ContentType() == "text/plain")
+    return FirstLineOf(answer.Content());
   return {};
 }
 

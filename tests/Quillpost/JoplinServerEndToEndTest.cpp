@@ -1,6 +1,7 @@
 // The built program against the real Joplin Data API (the headless terminal
-// edition, started by tools/joplin-server). Every check reads back through the
-// Data API what the run created.
+// edition, started by tools/joplin-server once for the whole suite). Every
+// check reads back through the Data API what the run created, or that a run
+// that failed created nothing.
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -41,12 +42,8 @@ class JoplinServerTest : public ::testing::Test {
 
   static void TearDownTestSuite() {
     if (Server && !Server->State.empty())
-      StopServer();
+      TestSupport::RunProgram("/bin/bash", {kScript, "stop", Server->State});
     Server.reset();
-  }
-
-  static void StopServer() {
-    TestSupport::RunProgram("/bin/bash", {kScript, "stop", Server->State});
   }
 
   void SetUp() override {
@@ -104,8 +101,37 @@ class JoplinServerTest : public ::testing::Test {
   }
 
   size_t Count(const std::string& resource) {
-    return Json("GET", resource + "?limit=100").at("items").size();
+    size_t count = 0;
+    for (int page = 1;; ++page) {
+      const TJsonValue answer = Json("GET", resource + "?limit=100&page=" + std::to_string(page));
+      count += answer.at("items").size();
+      if (!answer.value("has_more", false))
+        return count;
+    }
   }
+
+  std::string CreateFolder(const std::string& title, const std::string& parentId = "") {
+    TJsonValue folder = {{"title", title}};
+    if (!parentId.empty())
+      folder["parent_id"] = parentId;
+    return Json("POST", "folders", folder.dump()).at("id");
+  }
+
+  std::string ParentOf(const std::string& noteId) {
+    return Json("GET", "notes/" + noteId + "?fields=parent_id").at("parent_id");
+  }
+
+  // Runs that must fail leave no note and no resource behind.
+  struct NothingCreated {
+    explicit NothingCreated(JoplinServerTest& test)
+        : Test(test), Notes(test.Count("notes")), Resources(test.Count("resources")) {}
+    ~NothingCreated() {
+      EXPECT_EQ(Test.Count("notes"), Notes);
+      EXPECT_EQ(Test.Count("resources"), Resources);
+    }
+    JoplinServerTest& Test;
+    size_t Notes, Resources;
+  };
 
   static std::string NoteIdOf(const TestSupport::ProgramResult& result) {
     const std::string prefix = "Done (Note id: ";
@@ -204,23 +230,132 @@ TEST_F(JoplinServerTest, NotebookBeyondTheFirstHundred) {
   EXPECT_EQ(Json("GET", "notes/" + id + "?fields=parent_id").at("parent_id"), wanted);
 }
 
-TEST_F(JoplinServerTest, RefusedTokenCreatesNothing) {
-  const size_t notes = Count("notes");
-  const size_t resources = Count("resources");
-  Dir.Write("a.txt", "attachment");
-  const auto result = Run({"/I", "Never", "/SN", "/A", "a.txt"}, "wrong-token");
-  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
-  EXPECT_EQ(result.ExitCode, 3);
-  EXPECT_EQ(Count("notes"), notes);
-  EXPECT_EQ(Count("resources"), resources);
+TEST_F(JoplinServerTest, NotebookByIdAndByPath) {
+  const std::string work = CreateFolder("Work");
+  const std::string projects = CreateFolder("Projects", work);
+  const std::string year = CreateFolder("2024", projects);
+  const std::string slashed = CreateFolder("Q1/Q2");
+  CreateFolder("Q1");
+  const struct {
+    std::string Notebook, ParentId;
+  } cases[] = {
+      {work, work}, {"Work/Projects", projects}, {"work/projects/2024", year}, {"Q1/Q2", slashed}};
+  for (const auto& c : cases) {
+    const auto result = Run({"/N", c.Notebook, "/SN"});
+    const std::string id = NoteIdOf(result);
+    ASSERT_EQ(id.size(), 32u) << c.Notebook << ": " << result.Stdout;
+    EXPECT_EQ(ParentOf(id), c.ParentId) << c.Notebook;
+    EXPECT_EQ(result.Stderr, "") << c.Notebook;
+  }
 }
 
-TEST_F(JoplinServerTest, StoppedServer) {
-  StopServer();
-  const auto result = Run({"/I", "Nobody listens", "/SN"});
+TEST_F(JoplinServerTest, AmbiguousTitleIsWarnedAbout) {
+  const std::string first = CreateFolder("Twice");
+  const std::string second = CreateFolder("Twice", CreateFolder("Holder"));
+  const auto result = Run({"/N", "Twice", "/SN"});
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+  const std::string parent = ParentOf(id);
+  EXPECT_TRUE(parent == first || parent == second);
+  EXPECT_EQ(result.Stderr,
+            "quillpost: warning: 2 notebooks are titled \"Twice\"; using the last one listed "
+            "(write \"Parent/Twice\" to choose)\n");
+}
+
+TEST_F(JoplinServerTest, MissingNotebooksAreCreatedOnRequestOnly) {
+  {
+    NothingCreated nothing(*this);
+    const size_t folders = Count("folders");
+    const auto refused = Run({"/N", "Garden/Plans/2025", "/SN"});
+    EXPECT_EQ(refused.Stdout,
+              "ENotebookNotFound: Notebook \"Garden/Plans/2025\" not found (add /NC to create "
+              "it)\n");
+    EXPECT_EQ(refused.ExitCode, 3);
+    EXPECT_EQ(Count("folders"), folders);
+  }
+  const std::string garden = CreateFolder("Garden");
+  const auto result = Run({"/N", "Garden/Plans/2025", "/NC", "/I", "Seeds", "/SN"});
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+  const TJsonValue year = Json("GET", "folders/" + ParentOf(id));
+  EXPECT_EQ(year.at("title"), "2025");
+  const TJsonValue plans = Json("GET", "folders/" + year.at("parent_id").get<std::string>());
+  EXPECT_EQ(plans.at("title"), "Plans");
+  EXPECT_EQ(plans.at("parent_id"), garden);
+  // The path now exists: a second run files into it without creating more.
+  const size_t folders = Count("folders");
+  EXPECT_EQ(ParentOf(NoteIdOf(Run({"/N", "Garden/Plans/2025", "/NC", "/SN"}))), ParentOf(id));
+  EXPECT_EQ(Count("folders"), folders);
+}
+
+TEST_F(JoplinServerTest, FailedRunsCreateNothing) {
+  Dir.Write("a.txt", "attachment");
+  Dir.Write("latin1.md", "caf\xE9");
+  Dir.MakeDir("folder.md");
+  const struct {
+    std::vector<std::string> Args;
+    std::string Token, Stdout, Stderr;
+  } cases[] = {
+      {{"/N", "Inboxx"},
+       "",
+       "ENotebookNotFound: Notebook \"Inboxx\" not found (add /NC to create it)\n",
+       ""},
+      {{"/N", "ffffffffffffffffffffffffffffffff"},
+       "",
+       "ENotebookNotFound: Notebook \"ffffffffffffffffffffffffffffffff\" not found (add /NC to "
+       "create it)\n",
+       ""},
+      {{"/S", "missing.md"},
+       "",
+       "EBodyFileError: Cannot load the body file \"missing.md\": No such file or directory\n",
+       ""},
+      {{"/S", "folder.md"},
+       "",
+       "EBodyFileError: Cannot load the body file \"folder.md\": is a directory\n",
+       ""},
+      {{"/S", "latin1.md"},
+       "",
+       "EBodyFileError: Cannot load the body file \"latin1.md\": is not valid UTF-8 (add "
+       "/DefEnc to read it as Windows-1252)\n",
+       ""},
+      {{"/SN"},
+       "wrong-token",
+       "Create Note failed.\n",
+       "<refused upload>quillpost: POST notes: HTTP 403 Forbidden: Invalid \"token\" parameter\n"},
+      {{"/SN", "/N", "Inbox"},
+       "wrong-token",
+       "ERequestRefused: The server refused GET folders (HTTP 403 Forbidden)\n",
+       "quillpost: GET folders: HTTP 403 Forbidden: Invalid \"token\" parameter\n"},
+  };
+  const std::string refusedUpload = "quillpost: warning: attachment \"" + Dir / "a.txt" +
+                                    "\" was not uploaded (POST resources: HTTP 403 Forbidden: "
+                                    "Invalid \"token\" parameter); skipped\n";
+  for (const auto& c : cases) {
+    NothingCreated nothing(*this);
+    std::vector<std::string> args = c.Args;
+    args.insert(args.end(), {"/I", "Never", "/A", "a.txt"});
+    const auto result = Run(args, c.Token);
+    EXPECT_EQ(result.Stdout, c.Stdout);
+    std::string stderrText = c.Stderr;
+    if (stderrText.starts_with("<refused upload>"))
+      stderrText.replace(0, 16, refusedUpload);
+    EXPECT_EQ(result.Stderr, stderrText);
+    EXPECT_EQ(result.ExitCode, 3);
+  }
+}
+
+TEST_F(JoplinServerTest, ServerNotListening) {
+  NothingCreated nothing(*this);
+  Dir.Write("a.txt", "attachment");
+  const std::string url = "http://127.0.0.1:1";
+  const auto result = TestSupport::RunQuillpost(
+      {"/IniFile=" + Dir.Write("down.ini", "[Host]\nURL=" + url + "\nToken=" + Server->Token), "/N",
+       "Inbox", "/A", Dir / "a.txt", "/SN"},
+      {});
   EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_TRUE(result.Stderr.starts_with("quillpost: GET folders failed: ")) << result.Stderr;
+  EXPECT_EQ(result.Stderr.find(Server->Token), std::string::npos);
   EXPECT_EQ(result.ExitCode, 3);
-  Server->State.clear();
 }
 
 }  // namespace
