@@ -16,22 +16,27 @@ PACKAGES=(g++ cmake ninja-build pkg-config ca-certificates media-types
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev locales tzdata)
 
-# The tests pin these locales; generating them needs the locales package.
-LOCALES=(en_US.UTF-8 de_DE.UTF-8 ja_JP.UTF-8)
+# The tests pin these locales ("name charset", as /etc/locale.gen writes
+# them); generating them needs the locales package.
+LOCALES=("en_US.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8" "ja_JP.UTF-8 UTF-8"
+  "de_DE.ISO-8859-1 ISO-8859-1")
+
+# "de_DE.ISO-8859-1" as `locale -a` lists it: "de_DE.iso88591".
+normal_locale_name() {
+  echo "$1" | tr '[:upper:]' '[:lower:]' | sed 's/-//g'
+}
 
 install_locales() {
   local available missing=()
-  available=$(locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | sed 's/utf-8/utf8/')
-  for name in "${LOCALES[@]}"; do
-    local normal
-    normal=$(echo "$name" | tr '[:upper:]' '[:lower:]' | sed 's/utf-8/utf8/')
-    grep -qx "$normal" <<<"$available" || missing+=("$name")
+  available=$(locale -a 2>/dev/null | while read -r name; do normal_locale_name "$name"; done)
+  for entry in "${LOCALES[@]}"; do
+    grep -qx "$(normal_locale_name "${entry%% *}")" <<<"$available" || missing+=("$entry")
   done
   [ ${#missing[@]} -eq 0 ] && return
   log "generating locales ${missing[*]}"
-  for name in "${missing[@]}"; do
-    grep -q "^$name UTF-8" /etc/locale.gen 2>/dev/null ||
-      echo "$name UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  for entry in "${missing[@]}"; do
+    grep -qx "$entry" /etc/locale.gen 2>/dev/null ||
+      echo "$entry" | as_root tee -a /etc/locale.gen >/dev/null
   done
   as_root locale-gen >&2
 }

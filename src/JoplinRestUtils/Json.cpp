@@ -67,6 +67,8 @@ void WriteString(std::string& out, std::string_view text, TJsonEscaping escaping
 void WriteScalar(std::string& out, const TJsonValue& value, TJsonEscaping escaping) {
   if (value.is_string()) {
     WriteString(out, value.get_ref<const std::string&>(), escaping);
+  } else if (IsRawJsonNumber(value)) {
+    out += RawJsonNumberText(value);
   } else {
     out += value.dump();  // numbers, true, false, null
   }
@@ -135,15 +137,6 @@ std::string WriteJsonIndented(const TJsonValue& value) {
   std::string out;
   WriteIndented(out, value, 0);
   return out;
-}
-
-std::optional<TJsonValue> ParseJson(std::string_view text) {
-  if (text.empty())
-    return std::nullopt;
-  TJsonValue value = TJsonValue::parse(text, nullptr, false);
-  if (value.is_discarded())
-    return std::nullopt;
-  return value;
 }
 
 }  // namespace JoplinRestUtils

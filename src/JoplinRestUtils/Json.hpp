@@ -3,6 +3,7 @@
 // compact (with a choice of escaping control and non-ASCII characters, one
 // upper-case \u escape per UTF-16 code unit, "/" always as "\/") and indented
 // (CR LF line breaks, four spaces a level, no optional escaping).
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -20,7 +21,17 @@ struct TJsonEscaping {
 std::string WriteJsonCompact(const TJsonValue& value, TJsonEscaping escaping);
 std::string WriteJsonIndented(const TJsonValue& value);
 
-// The parsed text, or nothing when it is empty or not JSON.
+// The parsed text, or nothing when it is empty, not JSON, or nested deeper
+// than any answer is (100 levels). A number with a fraction or an exponent,
+// or too large for 64 bits, is kept as its text (a raw number, below), so that
+// 1.50 stays "1.50" and 12345678901234567890123 is not rounded.
 std::optional<TJsonValue> ParseJson(std::string_view text);
+
+// A number kept as written: a binary value of its own subtype, which JSON text
+// never yields otherwise. The writers write it back as the number it was.
+inline constexpr std::uint8_t kRawNumberSubtype = 0x4E;
+TJsonValue RawJsonNumber(std::string_view text);
+bool IsRawJsonNumber(const TJsonValue& value);
+std::string RawJsonNumberText(const TJsonValue& value);
 
 }  // namespace JoplinRestUtils

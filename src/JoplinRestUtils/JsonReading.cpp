@@ -44,6 +44,8 @@ std::string ReadTextMember(const TJsonValue& object, std::string_view name) {
     return member.get<std::string>();
   if (member.is_null())
     return {};
+  if (IsRawJsonNumber(member))
+    return RawJsonNumberText(member);
   if (member.is_object() || member.is_array())
     throw EJsonError(std::string("Conversion from ") + KindOf(member) +
                      " to string is not supported");

@@ -4,10 +4,10 @@
 #include "JoplinRestUtils/JsonReading.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
-#include "Kestrel/CommonLib/FileTimes.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Platform/FileTimes.hpp"
 #include "Platform/Files.hpp"
 #include "Platform/Regex.hpp"
 
@@ -35,7 +35,7 @@ void AppendLinks(std::string& body, const TStringList& uploaded) {
     body += "\r\n";
     if (IsImageFile(path))
       body += "!";
-    body += "[" + std::string(Kestrel::CommonLib::ExtractFileName(path)) + "](:/" +
+    body += "[" + Kestrel::CommonLib::DisplayFileName(path) + "](:/" +
             std::string(TStringList::NameOf(entry)) + ")";
   }
 }
@@ -64,7 +64,7 @@ std::string RelinkImageReferences(const std::string& body, std::string_view base
 
 void WarnNotUploaded(const std::string& file, const std::string& failure) {
   Kestrel::CommonLib::Warn(
-      "attachment " + Kestrel::CommonLib::Quoted(file) + " was not uploaded (" +
+      "attachment " + Kestrel::CommonLib::QuotedPath(file) + " was not uploaded (" +
       (failure.empty() ? std::string("the answer held no resource id") : failure) + "); skipped");
 }
 
@@ -122,11 +122,13 @@ bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& 
   if (!Platform::FileExists(AFilename))
     return false;
   TJsonValue properties = TJsonValue::object();
-  properties["title"] = std::string(Kestrel::CommonLib::ExtractFileName(AFilename));
-  Kestrel::CommonLib::TDateTime creation, lastWrite, lastAccess;
-  if (Kestrel::CommonLib::GetFileTimes(AFilename, creation, lastWrite, lastAccess)) {
-    properties["created_time"] = DateTimeToUnixMs(creation);
-    properties["updated_time"] = DateTimeToUnixMs(lastWrite);
+  properties["title"] = Kestrel::CommonLib::DisplayFileName(AFilename);
+  // The file's times are UTC instants already: sent as they are, they stay
+  // true even in the hour that daylight saving repeats.
+  Platform::FileTimeStamps times;
+  if (Platform::ReadFileTimes(AFilename, times)) {
+    properties["created_time"] = WholeSecondsAsUnixMs(times.Creation.Seconds);
+    properties["updated_time"] = WholeSecondsAsUnixMs(times.LastWrite.Seconds);
   }
   std::string id, title;
   if (!PostFile("resources", AFilename, &properties) ||

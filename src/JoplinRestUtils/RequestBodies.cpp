@@ -20,13 +20,39 @@ std::string MakeMultipartBoundary() {
   return boundary;
 }
 
+namespace {
+
+// The file name inside `filename="..."`: the characters that would end the
+// quoted string or the header line are percent-encoded (as browsers do), and
+// so is a backslash at the end, which some parsers read as escaping the quote.
+std::string HeaderFileName(std::string_view name) {
+  std::string encoded;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (c == '"') {
+      encoded += "%22";
+    } else if (c == '\r') {
+      encoded += "%0D";
+    } else if (c == '\n') {
+      encoded += "%0A";
+    } else if (c == '\\' && i + 1 == name.size()) {
+      encoded += "%5C";
+    } else {
+      encoded += c;
+    }
+  }
+  return encoded;
+}
+
+}  // namespace
+
 std::vector<Platform::HttpBodyPart> MultipartBody(std::string_view boundary,
                                                   const std::string& filePath, bool hasProps,
                                                   std::string_view props) {
   const std::string delimiter = "--" + std::string(boundary);
-  const std::string_view fileName = Kestrel::CommonLib::ExtractFileName(filePath);
+  const std::string fileName = Kestrel::CommonLib::DisplayFileName(filePath);
   std::string head = delimiter + "\r\n";
-  head += "Content-Disposition: form-data; name=\"data\"; filename=\"" + std::string(fileName) +
+  head += "Content-Disposition: form-data; name=\"data\"; filename=\"" + HeaderFileName(fileName) +
           "\"\r\n";
   head += "Content-Type: " + MediaTypeForFileName(fileName) + "\r\n\r\n";
   std::string tail = "\r\n";

@@ -20,4 +20,9 @@ class EInvalidLocalTime : public Platform::Error {
 // hour is taken as standard time. Throws EInvalidLocalTime for a skipped hour.
 std::int64_t DateTimeToUnixMs(Kestrel::CommonLib::TDateTime value);
 
+// A UTC instant in whole seconds as Unix epoch milliseconds.
+constexpr std::int64_t WholeSecondsAsUnixMs(std::int64_t unixSeconds) {
+  return unixSeconds * 1000;
+}
+
 }  // namespace JoplinRestUtils

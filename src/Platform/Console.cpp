@@ -32,7 +32,7 @@ bool WriteAll(int fd, std::string_view utf8Line) {
 
 void WriteLine(std::string_view utf8Line) {
   if (!WriteAll(STDOUT_FILENO, utf8Line))
-    throw EConsoleError(std::string("cannot write to standard output: ") + std::strerror(errno));
+    throw EConsoleError(std::string("cannot write to standard output: ") + ErrorText(errno));
 }
 
 void WriteErrorLine(std::string_view utf8Line) {

@@ -20,6 +20,10 @@ class Error : public std::runtime_error {
   std::string FCause;
 };
 
+// The system's text for an errno value, in English whatever the locale, so
+// that messages read alike everywhere ("No such file or directory").
+std::string ErrorText(int errorNumber);
+
 // Writing to standard output failed (closed pipe, full disk).
 class EConsoleError : public Error {
  public:

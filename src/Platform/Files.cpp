@@ -10,6 +10,7 @@
 #include <cstring>
 #include <utility>
 
+#include "Platform/Error.hpp"
 #include "Platform/FileDescriptor.hpp"
 
 namespace Platform {
@@ -29,7 +30,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
   if (!file.Valid() || ::fstat(file.Get(), &info) != 0) {
-    failure = std::strerror(errno);
+    failure = ErrorText(errno);
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
@@ -49,7 +50,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     if (rc < 0 && errno == EINTR)
       continue;
     if (rc <= 0) {
-      failure = rc < 0 ? std::strerror(errno) : "was cut short while being read";
+      failure = rc < 0 ? ErrorText(errno) : "was cut short while being read";
       return false;
     }
     done += static_cast<size_t>(rc);

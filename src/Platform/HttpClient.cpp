@@ -9,6 +9,8 @@
 #include <cstring>
 #include <optional>
 
+#include "Platform/Charset.hpp"
+#include "Platform/Error.hpp"
 #include "Platform/FileDescriptor.hpp"
 #include "Platform/Files.hpp"
 
@@ -66,7 +68,7 @@ class BodyReader {
         open.File = FileDescriptor(::open(part.FilePath.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat info {};
         if (!open.File.Valid() || ::fstat(open.File.Get(), &info) != 0) {
-          error = "cannot open " + part.FilePath + ": " + std::strerror(errno);
+          error = "cannot open " + DecodeFromLocale(part.FilePath) + ": " + ErrorText(errno);
           return false;
         }
         open.Size = info.st_size;

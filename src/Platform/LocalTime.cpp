@@ -1,6 +1,7 @@
 #include "Platform/LocalTime.hpp"
 
 #include <ctime>
+#include <initializer_list>
 
 namespace Platform {
 namespace {
@@ -50,17 +51,22 @@ bool UtcToLocal(std::int64_t unixSeconds, int millisecond, CalendarFields& local
 
 LocalTimeKind LocalToUtc(const CalendarFields& local, std::int64_t& unixSeconds) {
   EnsureZoneLoaded();
-  std::time_t standard = 0;
-  std::time_t daylight = 0;
-  if (TryMakeTime(local, 0, standard)) {
-    unixSeconds = standard;
-  } else if (TryMakeTime(local, 1, daylight)) {
-    unixSeconds = daylight;
-  } else if (TryMakeTime(local, -1, standard)) {
-    unixSeconds = standard;  // zones whose offset changed for reasons other than DST
-  } else {
-    return LocalTimeKind::Skipped;
+  // Every reading of the fields that names a real local time is a candidate.
+  // A repeated hour has two: standard time is the one with the smaller UTC
+  // offset, the later instant. The zone's daylight-saving flag cannot tell,
+  // since some zones (Europe/Dublin) mark their winter time as the saving one.
+  bool found = false;
+  std::time_t latest = 0;
+  for (const int isDst : {0, 1, -1}) {
+    std::time_t candidate = 0;
+    if (TryMakeTime(local, isDst, candidate) && (!found || candidate > latest)) {
+      latest = candidate;
+      found = true;
+    }
   }
+  if (!found)
+    return LocalTimeKind::Skipped;
+  unixSeconds = latest;
   return LocalTimeKind::Valid;
 }
 

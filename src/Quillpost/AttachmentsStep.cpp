@@ -35,7 +35,7 @@ void DropMissingFiles(TStringList& entries, const std::string& baseDir) {
     if (Platform::FileExists(path))
       continue;
     const char* what = Platform::DirectoryExists(path) ? "is a directory" : "does not exist";
-    dropped.push_back("attachment " + Kestrel::CommonLib::Quoted(entries[i]) + " " + what +
+    dropped.push_back("attachment " + Kestrel::CommonLib::QuotedPath(entries[i]) + " " + what +
                       "; skipped");
     entries.Delete(i);
   }
@@ -46,8 +46,8 @@ void DropMissingFiles(TStringList& entries, const std::string& baseDir) {
 FileNamePlaceholders PlaceholdersOf(const TStringList& entries) {
   FileNamePlaceholders values;
   for (size_t i = 0; i < entries.Count(); ++i) {
-    const std::string_view name = Kestrel::CommonLib::ExtractFileName(entries[i]);
-    const std::string_view baseName = Kestrel::CommonLib::ExtractFileBaseName(entries[i]);
+    const std::string name = Kestrel::CommonLib::DisplayFileName(entries[i]);
+    const std::string_view baseName = Kestrel::CommonLib::ExtractFileBaseName(name);
     if (i == 0) {
       values.FileNameEx = name;
       values.FileName = baseName;
@@ -88,8 +88,8 @@ Kestrel::CommonLib::TDateTime DateOfSwitch(const TParamList& params, const char*
 
 }  // namespace
 
-std::string ApplyAttachments(const TParamList& params, TJoplinNewNote& note) {
-  TStringList entries = SwitchValuesThenList(params, "A", "AA");
+std::string ApplyAttachments(const TArguments& args, TJoplinNewNote& note) {
+  TStringList entries = SwitchValuesThenList(args.Paths, "A", "AA");
   DropMissingFiles(entries, note.BaseDir);
   if (!entries.Empty()) {
     TStringList files;

@@ -6,14 +6,15 @@
 
 #include "JoplinRestUtils/NewNote.hpp"
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
+#include "Quillpost/Arguments.hpp"
 
 namespace Quillpost {
 
 // Replaces the note's files when at least one attachment exists and fills the
-// title's placeholders; returns the first attachment entry as written (empty
-// when none is left). Throws EInvalidPath for an entry no path can hold.
-std::string ApplyAttachments(const Kestrel::CommonLib::TParamList& params,
-                             JoplinRestUtils::TJoplinNewNote& note);
+// title's placeholders (with the names as text); returns the first attachment
+// entry as written (the bytes; empty when none is left). Throws EInvalidPath
+// for an entry no path can hold.
+std::string ApplyAttachments(const TArguments& args, JoplinRestUtils::TJoplinNewNote& note);
 
 void ApplyTags(const Kestrel::CommonLib::TParamList& params, JoplinRestUtils::TJoplinNewNote& note);
 

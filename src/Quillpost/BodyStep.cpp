@@ -8,6 +8,7 @@
 #include "Kestrel/CommonLib/TextFileLoader.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Platform/Charset.hpp"
 #include "Platform/Console.hpp"
 #include "Platform/Files.hpp"
 #include "Platform/Regex.hpp"
@@ -67,16 +68,17 @@ std::string BodyFileFailure(const std::string& path,
 
 // The joined body of the "/S" file, or nothing when no file is named. Throws
 // EBodyFileError when the named file cannot be loaded.
-std::optional<std::string> LoadBodyFile(const TParamList& params, TJoplinNewNote& note) {
+std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& note) {
+  const TParamList& params = args.Text;
   std::string path;
-  if (!Kestrel::CommonLib::GetSwitchValue(params, "S", path))
+  if (!Kestrel::CommonLib::GetSwitchValue(args.Paths, "S", path))
     return std::nullopt;
   const auto encoding =
       FindSwitch(params, "DefEnc") ? Platform::TextEncoding::Ansi : Platform::TextEncoding::Utf8;
   std::string loaded;
   Kestrel::CommonLib::TTextLoadFailure failure;
   if (!Kestrel::CommonLib::LoadTextFileHonouringMark(path, encoding, loaded, failure))
-    throw EBodyFileError(BodyFileFailure(path, failure, encoding));
+    throw EBodyFileError(BodyFileFailure(Platform::DecodeFromLocale(path), failure, encoding));
   // The file was opened, so its name is a path here whatever characters it holds.
   note.BaseDir =
       std::string(Kestrel::CommonLib::ExtractFileDir(Kestrel::CommonLib::AbsolutePath(path)));
@@ -114,8 +116,9 @@ void TakeFirstLineAsTitle(std::string& body, TJoplinNewNote& note) {
 
 }  // namespace
 
-void ApplyBody(const TParamList& params, TJoplinNewNote& note, Platform::ByteReader& stdinBytes) {
-  std::optional<std::string> body = LoadBodyFile(params, note);
+void ApplyBody(const TArguments& args, TJoplinNewNote& note, Platform::ByteReader& stdinBytes) {
+  const TParamList& params = args.Text;
+  std::optional<std::string> body = LoadBodyFile(args, note);
   if (!body)
     body = ReadBodyFromStdin(params, stdinBytes);
   if (FindSwitch(params, "LT"))

@@ -4,15 +4,15 @@
 // the prompt goes to standard error, and only to a terminal), the title and
 // local images of an HTML body file, "/LT" taking the first line as title.
 #include "JoplinRestUtils/NewNote.hpp"
-#include "Kestrel/CommonLib/SwitchScanner.hpp"
 #include "Platform/ByteReader.hpp"
+#include "Quillpost/Arguments.hpp"
 
 namespace Quillpost {
 
 // May change the note's markup language, title, base directory and files.
 // Throws EBodyFileError when the "/S" file cannot be loaded; standard input is
 // then left unread.
-void ApplyBody(const Kestrel::CommonLib::TParamList& params, JoplinRestUtils::TJoplinNewNote& note,
+void ApplyBody(const TArguments& args, JoplinRestUtils::TJoplinNewNote& note,
                Platform::ByteReader& stdinBytes);
 
 }  // namespace Quillpost

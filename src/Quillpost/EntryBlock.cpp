@@ -20,14 +20,13 @@ void ReportEscapedError(const std::string& kind, const char* message) noexcept {
   }
 }
 
-Kestrel::CommonLib::TParamList DecodedParams(int argc, const char* const* argv) {
-  Kestrel::CommonLib::TParamList params = Kestrel::CommonLib::MakeParamList(argc, argv);
-  // In a UTF-8 locale the bytes stay as they are, so that file names open as given.
-  if (!Platform::LocaleIsUtf8()) {
-    for (auto& param : params)
-      param = Platform::DecodeFromLocale(param);
-  }
-  return params;
+TArguments ReadArguments(int argc, const char* const* argv) {
+  Kestrel::CommonLib::TParamList bytes = Kestrel::CommonLib::MakeParamList(argc, argv);
+  Kestrel::CommonLib::TParamList text;
+  text.reserve(bytes.size());
+  for (const auto& param : bytes)
+    text.push_back(Platform::DecodeFromLocale(param));
+  return TArguments(std::move(text), std::move(bytes));
 }
 
 }  // namespace
@@ -35,7 +34,7 @@ Kestrel::CommonLib::TParamList DecodedParams(int argc, const char* const* argv) 
 int RunEntryBlock(int argc, const char* const* argv) {
   Platform::InitLocale();
   try {
-    return RunNoteCommand(DecodedParams(argc, argv));
+    return RunNoteCommand(ReadArguments(argc, argv));
   } catch (const Platform::Error& error) {
     ReportEscapedError(error.KindName(), error.what());
     if (!error.Cause().empty())

@@ -49,14 +49,15 @@ void TellWhereTheTokenWasSought(const std::string& settingsPath) {
 
 }  // namespace
 
-int RunNoteCommand(const TParamList& params) {
+int RunNoteCommand(const TArguments& args) {
+  const TParamList& params = args.Text;
   JoplinRestUtils::TJoplinNewNote note;
   if (AnswerInformationRequest(params))
     return kExitOk;
 
   std::string url;
   std::string token;
-  const std::string settingsPath = Kestrel::CommonLib::GetParamValue(params, "/IniFile", "");
+  const std::string settingsPath = Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", "");
   ReadIniSettings(settingsPath, url, token);
   if (Kestrel::CommonLib::IsEmptyText(token, false)) {
     Platform::WriteLine("Please enter the token in the ini file.");
@@ -67,8 +68,8 @@ int RunNoteCommand(const TParamList& params) {
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);
   Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();
-  ApplyBody(params, note, stdinBytes);
-  const std::string firstAttachment = ApplyAttachments(params, note);
+  ApplyBody(args, note, stdinBytes);
+  const std::string firstAttachment = ApplyAttachments(args, note);
   ApplyTags(params, note);
   ApplyDates(params, firstAttachment, note);
   return SendNote(url, token, std::move(note));

@@ -1,7 +1,7 @@
 #pragma once
 // One run: usage text, settings, the note record built from the switches,
 // sending it, the result line. Returns the exit code (0, 1 or 3).
-#include "Kestrel/CommonLib/SwitchScanner.hpp"
+#include "Quillpost/Arguments.hpp"
 
 namespace Quillpost {
 
@@ -9,6 +9,6 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNoToken = 1;
 inline constexpr int kExitNotCreated = 3;
 
-int RunNoteCommand(const Kestrel::CommonLib::TParamList& params);
+int RunNoteCommand(const TArguments& args);
 
 }  // namespace Quillpost

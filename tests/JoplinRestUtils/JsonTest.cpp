@@ -1,4 +1,5 @@
 #include "JoplinRestUtils/Json.hpp"
+#include "JoplinRestUtils/JsonReading.hpp"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,37 @@ TEST(JsonTest, ParseGivesNothingForEmptyOrInvalidText) {
   EXPECT_FALSE(ParseJson("<html></html>"));
   EXPECT_FALSE(ParseJson("{\"a\":"));
   EXPECT_TRUE(ParseJson("[1]"));
+}
+
+TEST(JsonTest, NestingDeeperThanAnyAnswerIsNoJson) {
+  const auto nested = [](size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+  };
+  EXPECT_TRUE(ParseJson(nested(100)));
+  EXPECT_FALSE(ParseJson(nested(101)));
+  EXPECT_FALSE(ParseJson(nested(1000000)));  // refused as it is read, not after
+  EXPECT_FALSE(ParseJson(R"({"a":)" + nested(200) + "}"));
+}
+
+// Numbers are read as written: their text is what a member read as text gives,
+// and what the indented form writes back.
+TEST(JsonTest, NumbersKeepTheirText) {
+  const struct {
+    std::string Written;
+  } cases[] = {{"12"},
+               {"-7"},
+               {"1.50"},
+               {"1e2"},
+               {"-0.0"},
+               {"12345678901234567890123"},
+               {"18446744073709551615"},
+               {"2.5E-3"}};
+  for (const auto& c : cases) {
+    const auto value = ParseJson(R"({"id":)" + c.Written + "}");
+    ASSERT_TRUE(value) << c.Written;
+    EXPECT_EQ(ReadTextMember(*value, "id"), c.Written);
+    EXPECT_EQ(WriteJsonIndented(*value), "{\r\n    \"id\": " + c.Written + "\r\n}");
+  }
 }
 
 }  // namespace

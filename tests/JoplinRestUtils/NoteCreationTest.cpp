@@ -266,6 +266,59 @@ TEST_F(NoteCreationTest, NoteAnswerWithoutIdLeavesTheIdAlone) {
   EXPECT_EQ(id, "unset");
 }
 
+// The name a file goes by on the server: decoded from the locale's charset
+// (here UTF-8), the same in the multipart header, the "title" and the link;
+// in the header, quotes, line breaks and a final backslash are encoded.
+struct FileNameCase {
+  const char* Name;
+  std::string File;
+  std::string Header;      // filename="..."
+  std::string Link;        // the link in the note's JSON, all escaped
+  std::string PropsTitle;  // "title" in the props, non-ASCII as it is
+};
+
+class UploadedFileNameTest : public NoteCreationTest,
+                             public ::testing::WithParamInterface<FileNameCase> {};
+
+TEST_P(UploadedFileNameTest, IsTheSameValidTextEverywhere) {
+  const FileNameCase& c = GetParam();
+  TJoplinNewNote note;
+  note.Files.Add(Dir.Write(c.File, "x"));
+  EXPECT_EQ(Create(note), R"j({"title":"NoName","markup_language":1,"body":"\r\n[)j" + c.Link +
+                              R"j(](:\/R1)"})j");
+  const auto upload = RequestsTo(Server, "POST", "/resources").at(0);
+  EXPECT_NE(upload.Body.find("; filename=\"" + c.Header + "\"\r\nContent-Type: "),
+            std::string::npos)
+      << upload.Body;
+  EXPECT_TRUE(TestSupport::PropsOf(upload).starts_with(R"({"title":")" + c.PropsTitle + "\","))
+      << TestSupport::PropsOf(upload);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UploadedFileNameTest,
+    ::testing::Values(
+        FileNameCase{"Plain", "notes.txt", "notes.txt", "notes.txt", "notes.txt"},
+        FileNameCase{"NotUtf8", "bad\xFF.txt", "bad\xEF\xBF\xBD.txt", "bad\\uFFFD.txt",
+                     "bad\xEF\xBF\xBD.txt"},
+        FileNameCase{"Quote", "a\"b.txt", "a%22b.txt", "a\\\"b.txt", "a\\\"b.txt"},
+        FileNameCase{"LineBreaks", "a\r\nContent-Type: x.txt", "a%0D%0AContent-Type: x.txt",
+                     "a\\r\\nContent-Type: x.txt", "a\\r\\nContent-Type: x.txt"},
+        FileNameCase{"FinalBackslash", "dir\\", "dir%5C", "dir\\\\", "dir\\\\"},
+        FileNameCase{"InnerBackslash", "a\\b.txt", "a\\b.txt", "a\\\\b.txt", "a\\\\b.txt"}),
+    [](const auto& p) { return std::string(p.param.Name); });
+
+// 02:30 CEST on 2023-10-29, the first pass of the hour that Berlin repeats.
+TEST_F(NoteCreationTest, UploadTimesAreTheFilesTrueTimes) {
+  TestSupport::ScopedTimeZone berlin("Europe/Berlin");
+  const std::string path = Dir.Write("late.txt", "x");
+  const timespec times[2] = {{1698539400, 0}, {1698539400, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  std::string id;
+  ASSERT_TRUE(Rest.UploadResourceFile(path, id));
+  EXPECT_TRUE(TestSupport::PropsOf(RequestsTo(Server, "POST", "/resources").at(0))
+                  .ends_with(R"(,"updated_time":1698539400000})"));
+}
+
 TEST_F(NoteCreationTest, UploadResourceFile) {
   std::string id = "unset";
   EXPECT_FALSE(Rest.UploadResourceFile(Dir / "missing.png", id));

@@ -40,6 +40,21 @@ TEST(UnixTimeTest, ZoneRulesOfTheDate) {
   }
 }
 
+// A repeated autumn hour is standard time: the reading with the smaller UTC
+// offset, also in zones whose winter time counts as the daylight-saving half.
+TEST(UnixTimeTest, RepeatedHourIsStandardTimeInEveryZone) {
+  const struct {
+    const char* Zone;
+    std::int64_t UnixMs;                           // 2024-10-27 01:30 local
+  } cases[] = {{"Europe/London", 1729992600000},   // 01:30 GMT
+               {"Europe/Dublin", 1729992600000},   // 01:30 GMT, not 00:30 UTC in summer time
+               {"Europe/Lisbon", 1729992600000}};  // 01:30 WET
+  for (const auto& c : cases) {
+    TestSupport::ScopedTimeZone zone(c.Zone);
+    EXPECT_EQ(DateTimeToUnixMs(EncodeDateTime({2024, 10, 27, 1, 30, 0, 0})), c.UnixMs) << c.Zone;
+  }
+}
+
 TEST(ImageFilesTest, SevenExtensionsInAnyCase) {
   for (const char* path : {"a.SVG", "b.jpeg", "x/photo.png", "c.Jpg", "d.bmp", "e.gif", "f.ico"})
     EXPECT_TRUE(IsImageFile(path)) << path;

@@ -56,7 +56,7 @@ TEST_F(AttachmentsStepTest, TitlePlaceholders) {
 TEST_F(AttachmentsStepTest, NothingLeftKeepsTheBodyImages) {
   TJoplinNewNote note;
   note.Files.Add("/from/html.png");
-  ApplyAttachments({"/A", Dir / "missing.png"}, note);
+  ApplyAttachments(Kestrel::CommonLib::TParamList{"/A", Dir / "missing.png"}, note);
   EXPECT_EQ(note.Files.Lines(), (std::vector<std::string>{"/from/html.png"}));
 }
 

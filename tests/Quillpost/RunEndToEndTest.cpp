@@ -109,6 +109,33 @@ TEST_F(RunEndToEndTest, PlaceholderDatesFollowTheLocale) {
   }
 }
 
+// In a Latin-1 locale the file names of the command line are opened as the
+// bytes given, while titles and the names the server sees are text.
+TEST_F(RunEndToEndTest, FileNamesInALegacyLocaleOpenAsGiven) {
+  Dir.Write("caf\xE9.md", "Body \xC3\xA9\n");  // the file's content is UTF-8
+  Dir.Write("r\xE9sum\xE9.png", "PNG");
+  const std::string ini =
+      Dir.Write("\xE9.ini", "[Host]\nURL=" + Server.BaseUrl() + "\nToken=tok\n");
+  const auto result = Run({"/IniFile=" + ini, "/S", Dir / "caf\xE9.md", "/A", "r\xE9sum\xE9.png",
+                           "/I", "%FileName% \xE9t\xE9", "/T", "\xE9t\xE9"},
+                          "de_DE.ISO-8859-1");
+  EXPECT_EQ(result.Stdout, "Done (Note id: N2)\n");
+  EXPECT_EQ(result.Stderr, "");
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), "PNG");
+  EXPECT_NE(uploads[0].Body.find("filename=\"r\xC3\xA9sum\xC3\xA9.png\""), std::string::npos);
+  EXPECT_TRUE(
+      TestSupport::PropsOf(uploads[0]).starts_with("{\"title\":\"r\xC3\xA9sum\xC3\xA9.png\""));
+  EXPECT_EQ(NoteJson(), R"j({"title":"r\u00E9sum\u00E9 \u00E9t\u00E9","markup_language":1,)j"
+                        R"j("tags":"\u00E9t\u00E9","body":"Body \u00E9\r\n\r\n)j"
+                        R"j(![r\u00E9sum\u00E9.png](:\/R1)"})j");
+  // An error line names the file as text in the locale's charset.
+  const auto missing = Run({"/IniFile=" + ini, "/S", Dir / "\xE9.md"}, "de_DE.ISO-8859-1");
+  EXPECT_EQ(missing.Stdout, "EBodyFileError: Cannot load the body file \"" + Dir / "\xE9.md" +
+                                "\": No such file or directory\n");
+}
+
 TEST_F(RunEndToEndTest, WildcardAttachmentEndsTheRunWithAnErrorLine) {
   const auto result = Run({Settings, "/SN", "/A", "*.png"});
   EXPECT_EQ(result.Stdout, "EInvalidPath: Illegal characters in path: \"*.png\"\n");

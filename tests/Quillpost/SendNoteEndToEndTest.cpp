@@ -43,6 +43,16 @@ TEST_F(SendNoteTest, CreatedNotePrintsItsId) {
             R"({"title":"Hello","markup_language":1,"parent_id":"F1","body":""})");
 }
 
+// Ids are used as the server wrote them, numbers included.
+TEST_F(SendNoteTest, NumericIdsStayAsWritten) {
+  Server.Queue(Reply::Json(R"({"items":[{"id":1.50,"title":"Inbox"}],"has_more":false})"));
+  Server.Queue(Reply::Json(R"({"id":12345678901234567890123,"title":"t"})"));
+  const auto result = Run({Ini(Server.BaseUrl()), "/N", "Inbox", "/SN"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: 12345678901234567890123)\n");
+  EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
+            R"({"title":"NoName","markup_language":1,"parent_id":"1.50","body":""})");
+}
+
 TEST_F(SendNoteTest, PipedBodyGivesNoPrompt) {
   TestSupport::FakeJoplin().Install(Server);
   const auto result = Run({Ini(Server.BaseUrl()), "/LT"}, "Title line\nbody \u00e9/\r\nend");

@@ -1,5 +1,6 @@
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 
+#include "Platform/Charset.hpp"
 #include "Platform/Console.hpp"
 
 namespace Kestrel::CommonLib {
@@ -14,6 +15,10 @@ void TellCause(std::string_view text) {
 
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
+}
+
+std::string QuotedPath(std::string_view path) {
+  return Quoted(Platform::DecodeFromLocale(path));
 }
 
 }  // namespace Kestrel::CommonLib

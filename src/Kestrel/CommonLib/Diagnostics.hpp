@@ -13,5 +13,7 @@ void Warn(std::string_view text);
 void TellCause(std::string_view text);
 // The text in double quotes, as file and notebook names appear in messages.
 std::string Quoted(std::string_view text);
+// A path as given (bytes in the locale's character set), as text in quotes.
+std::string QuotedPath(std::string_view path);
 
 }  // namespace Kestrel::CommonLib

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Kestrel/CommonLib/TextHelpers.hpp"
+#include "Platform/Charset.hpp"
 #include "Platform/Files.hpp"
 
 namespace Kestrel::CommonLib {
@@ -87,6 +88,10 @@ std::string CombinePath(std::string_view path, std::string_view baseDir) {
   if (HasInvalidPathChar(baseDir, false))
     ThrowInvalidPath(baseDir);
   return FullPath(JoinPath({baseDir, path}, false));
+}
+
+std::string DisplayFileName(std::string_view path) {
+  return Platform::DecodeFromLocale(ExtractFileName(path));
 }
 
 std::string_view ExtractFileName(std::string_view path) {

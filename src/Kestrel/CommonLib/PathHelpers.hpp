@@ -36,6 +36,9 @@ std::string CombinePath(std::string_view path, std::string_view baseDir);
 std::string_view ExtractFileName(std::string_view path);
 // From the last "." of the file name on, dot included; empty without one.
 std::string_view ExtractFileExt(std::string_view path);
+// The file name as text for people and for the server: the bytes of the name
+// decoded from the locale's character set (undecodable bytes become U+FFFD).
+std::string DisplayFileName(std::string_view path);
 // The file name without its extension.
 std::string_view ExtractFileBaseName(std::string_view path);
 // Up to, not including, the last "/"; "/" for a file in the root.
