@@ -57,6 +57,10 @@ class TJoplinRest {
   // or ERequestRefused for an error answer.
   bool ResolveNotebook(std::string_view ANotebookName, bool ACreate, std::string& varNotebookId);
 
+  // Reads every page of the notebook directory anew. False when a request got
+  // no answer; throws ERequestRefused for an error answer.
+  bool ReadNotebooks();
+
   // Why the last request failed; empty when it succeeded. Never the token.
   const std::string& LastFailure() const { return FRestClient.LastFailure(); }
 

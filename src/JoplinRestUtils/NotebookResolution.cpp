@@ -102,6 +102,10 @@ bool TJoplinRest::CreateNotebook(const std::string& title, const std::string& pa
   return true;
 }
 
+bool TJoplinRest::ReadNotebooks() {
+  return FetchDirectory(FFolderList, "folders", &FFolderParents, true);
+}
+
 bool TJoplinRest::ResolveNotebook(std::string_view ANotebookName, bool ACreate,
                                   std::string& varNotebookId) {
   if (FFolderList.Empty() && !FetchDirectory(FFolderList, "folders", &FFolderParents, true))

@@ -25,9 +25,15 @@ bool DirectoryExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool PathExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
                    std::string& failure) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Non-blocking, so that opening a FIFO does not wait for a writer.
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
   if (!file.Valid() || ::fstat(file.Get(), &info) != 0) {
     failure = ErrorText(errno);
@@ -62,6 +68,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
   std::string failure;
   return ReadWholeFile(path, bytes, maxSize, failure);
+}
+
+bool ReadableByOthers(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IROTH) != 0;
 }
 
 std::string CurrentDirectory() {

@@ -9,13 +9,19 @@ namespace Platform {
 // True for a regular file, following symbolic links; a directory is no file.
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// True when anything at all is at the path (a file, a directory, a FIFO...).
+bool PathExists(const std::string& path);
 
 // Reads the whole file into `bytes`; false (and `bytes` untouched) when the
 // file cannot be opened or read, is no regular file, or is `maxSize` bytes or
 // larger. `failure` then says why ("No such file or directory", "is a directory").
+// A FIFO or device is refused without waiting for a writer.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
                    std::string& failure);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
+
+// True for a file that users other than its owner and group may read.
+bool ReadableByOthers(const std::string& path);
 
 // The process's working directory; empty when it cannot be read.
 std::string CurrentDirectory();

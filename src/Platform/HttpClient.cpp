@@ -224,6 +224,7 @@ HttpClient::HttpClient(std::string userAgent, HttpTimeouts timeouts)
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Timeouts.ConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FImpl->Timeouts.WholeRequestMilliseconds);
   curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);

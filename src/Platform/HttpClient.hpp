@@ -38,6 +38,7 @@ struct HttpTimeouts {
   long ConnectSeconds = 30;
   long AnswerStallSeconds = 30;
   long UploadStallSeconds = 60;
+  long WholeRequestMilliseconds = 0;  // 0: no limit; for quick probes
 };
 
 class HttpClient {

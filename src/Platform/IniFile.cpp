@@ -70,7 +70,7 @@ void ForEachLine(std::string_view text, Fn onLine) {
 
 IniFile::IniFile(const std::string& path) {
   std::string bytes;
-  if (ReadWholeFile(path, bytes))
+  if (ReadWholeFile(path, bytes, kMaxSize + 1, FFailure))
     FText = DecodeIniBytes(bytes);
 }
 

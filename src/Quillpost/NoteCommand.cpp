@@ -6,9 +6,9 @@
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Platform/Console.hpp"
-#include "Platform/Files.hpp"
 #include "Quillpost/AttachmentsStep.hpp"
 #include "Quillpost/BodyStep.hpp"
+#include "Quillpost/CheckCommand.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/NoteHeader.hpp"
 #include "Quillpost/SendNote.hpp"
@@ -39,12 +39,12 @@ bool AnswerInformationRequest(const TParamList& params) {
   return false;
 }
 
-void TellWhereTheTokenWasSought(const std::string& settingsPath) {
-  for (const auto& path : SettingsPathsLookedAt(settingsPath)) {
-    Kestrel::CommonLib::TellCause(
-        "no token in " + Kestrel::CommonLib::Quoted(path) +
-        (Platform::FileExists(path) ? " (section [Host], key Token)" : " (no such file)"));
-  }
+void TellWhereTheTokenWasSought(const TSettings& settings) {
+  for (const auto& place : settings.LookedAt)
+    Kestrel::CommonLib::TellCause("looked at " + place);
+  Kestrel::CommonLib::TellCause(
+      "the Joplin desktop application shows its token under Tools > Options > Web Clipper "
+      "(on macOS: Joplin > Preferences > Web Clipper)");
 }
 
 }  // namespace
@@ -55,15 +55,18 @@ int RunNoteCommand(const TArguments& args) {
   if (AnswerInformationRequest(params))
     return kExitOk;
 
-  std::string url;
-  std::string token;
-  const std::string settingsPath = Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", "");
-  ReadIniSettings(settingsPath, url, token);
-  if (Kestrel::CommonLib::IsEmptyText(token, false)) {
+  TSettings settings = FindSettings(Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", ""),
+                                    Kestrel::CommonLib::GetParamValue(args.Paths, "/Profile", ""));
+  if (Kestrel::CommonLib::ParamExists(params, "--check")) {
+    SettleServerUrl(settings);
+    return RunCheck(settings);
+  }
+  if (settings.Token.Value.empty()) {
     Platform::WriteLine("Please enter the token in the ini file.");
-    TellWhereTheTokenWasSought(settingsPath);
+    TellWhereTheTokenWasSought(settings);
     return kExitNoToken;
   }
+  SettleServerUrl(settings);
 
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);
@@ -72,7 +75,7 @@ int RunNoteCommand(const TArguments& args) {
   const std::string firstAttachment = ApplyAttachments(args, note);
   ApplyTags(params, note);
   ApplyDates(params, firstAttachment, note);
-  return SendNote(url, token, std::move(note));
+  return SendNote(settings.Url.Value, settings.Token.Value, std::move(note));
 }
 
 }  // namespace Quillpost

@@ -1,5 +1,14 @@
 #pragma once
-// The settings file: section "Host", keys "URL" and "Token".
+// Where the Data API's URL and token come from. Each is taken from the first
+// source that has a value for it:
+//   1. the settings file "/IniFile=" names (then no other settings file);
+//   2. the environment: QUILLPOST_URL, QUILLPOST_TOKEN;
+//   3. the default settings file (beside the executable, else the XDG path);
+//   4. the Joplin profile's settings.json: "/Profile=DIR", else the desktop
+//      application's profile, then the terminal application's.
+// A URL found nowhere is that of the first local port that answers /ping like
+// Joplin, else http://localhost:41184. Settings files are section "Host",
+// keys "URL" and "Token"; an empty value counts as none.
 #include <string>
 #include <vector>
 
@@ -7,21 +16,32 @@ namespace Quillpost {
 
 inline constexpr const char* kDefaultServerUrl = "http://localhost:41184";
 
+// A value and where it came from ("the settings file \"/x/q.ini\""); the
+// source may be shown, a token value never.
+struct TSetting {
+  std::string Value;
+  std::string Source;
+};
+
 struct TSettings {
-  std::string Url;
-  std::string Token;
+  TSetting Url;    // empty until found or settled
+  TSetting Token;  // empty when no source has one
+  // Every place read, in order, with what it gave: for telling a user.
+  std::vector<std::string> LookedAt;
 };
 
 // The executable's path with its extension replaced by ".ini"; when no such
 // file exists, $XDG_CONFIG_HOME/quillpost/quillpost.ini (~/.config when unset).
 std::string DefaultSettingsPath();
 
-// The settings files that a run with `settingsPath` ("/IniFile=", may be
-// empty) looks at, in order, for telling a user where the token was sought.
-std::vector<std::string> SettingsPathsLookedAt(const std::string& settingsPath);
+// Reads the sources in order until both values are found. `iniFile` and
+// `profileDir` are the "/IniFile=" and "/Profile=" values (may be empty).
+// Warns on standard error about a settings file that others may read, and
+// about profile files that cannot be used.
+TSettings FindSettings(const std::string& iniFile, const std::string& profileDir);
 
-// Reads the settings from `settingsPath`, or from the default path when it is
-// empty. A missing file, section or key gives the defaults (empty token).
-void ReadIniSettings(const std::string& settingsPath, std::string& url, std::string& token);
+// When no source gave a URL: the first local port that answers like Joplin,
+// else the default URL.
+void SettleServerUrl(TSettings& settings);
 
 }  // namespace Quillpost

@@ -94,6 +94,7 @@ struct NotebookCase {
   const char* Name;
   std::string Notebook;
   std::string ParentId;  // empty: not found
+  friend void PrintTo(const NotebookCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class NotebookResolutionTest : public NoteCreationTest,
@@ -275,6 +276,7 @@ struct FileNameCase {
   std::string Header;      // filename="..."
   std::string Link;        // the link in the note's JSON, all escaped
   std::string PropsTitle;  // "title" in the props, non-ASCII as it is
+  friend void PrintTo(const FileNameCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class UploadedFileNameTest : public NoteCreationTest,

@@ -16,6 +16,7 @@ struct IniCase {
   const char* Name;
   std::string Content;
   const char* Expected;
+  friend void PrintTo(const IniCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class IniFileTest : public ::testing::TestWithParam<IniCase> {};

@@ -60,6 +60,9 @@ TEST_F(EntryTest, HelpDescribesEverySwitchTheExitCodesAndTheSettings) {
                            "/LT ",
                            "/Utf8 ",
                            "/IniFile=PATH",
+                           "/Profile=DIR",
+                           "--check",
+                           "QUILLPOST_TOKEN",
                            "/?, /h",
                            "--help, --version",
                            "Exit codes:",
@@ -98,14 +101,40 @@ TEST_F(EntryTest, MissingTokenStopsWithExitCodeOne) {
 }
 
 TEST_F(EntryTest, MissingTokenNamesThePlacesLookedAt) {
+  const std::string hint =
+      "quillpost: the Joplin desktop application shows its token under Tools > Options > Web "
+      "Clipper (on macOS: Joplin > Preferences > Web Clipper)\n";
+  const std::string environment =
+      "quillpost: looked at the environment (QUILLPOST_URL, QUILLPOST_TOKEN): no URL or token\n";
+  const std::string desktop = "quillpost: looked at the Joplin profile \"" +
+                              Dir / ".config/joplin-desktop/settings.json" +
+                              "\": no URL or token\n";
+  const std::string terminal = "quillpost: looked at the Joplin profile \"" +
+                               Dir / ".config/joplin/settings.json" + "\": no URL or token\n";
   const auto defaults = RunQuillpost({}, Options());
-  EXPECT_EQ(defaults.Stderr, "quillpost: no token in \"" + std::string(QUILLPOST_BINARY) +
-                                 ".ini\" (no such file)\n"
-                                 "quillpost: no token in \"" +
-                                 Dir / "config/quillpost/quillpost.ini" + "\" (no such file)\n");
+  EXPECT_EQ(defaults.Stderr, environment + "quillpost: looked at the settings file \"" +
+                                 Dir / "config/quillpost/quillpost.ini" +
+                                 "\": No such file or directory\n" + desktop + terminal + hint);
   const std::string noToken = Dir.Write("n.ini", "[Host]\nURL=http://x\n");
+  Dir.Write(".config/joplin/settings.json", "{broken");
   EXPECT_EQ(RunQuillpost({"/IniFile=" + noToken}, Options()).Stderr,
-            "quillpost: no token in \"" + noToken + "\" (section [Host], key Token)\n");
+            "quillpost: warning: skipping the Joplin profile settings \"" +
+                Dir / ".config/joplin/settings.json" +
+                "\": it is not a JSON object\n"
+                "quillpost: looked at the settings file \"" +
+                noToken + "\": a URL\n" + environment + desktop + terminal + hint);
+}
+
+TEST_F(EntryTest, SettingsFileOthersMayReadIsWarnedAbout) {
+  const std::string ini = Dir.Write("open.ini", "[Host]\nURL=http://127.0.0.1:1\nToken=t\n");
+  std::filesystem::permissions(ini, std::filesystem::perms::others_read,
+                               std::filesystem::perm_options::add);
+  const auto result = RunQuillpost({"/IniFile=" + ini, "/SN"}, Options());
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_TRUE(result.Stderr.starts_with("quillpost: warning: the settings file \"" + ini +
+                                        "\" holds the token and other users may read it (chmod "
+                                        "600 it)\n"))
+      << result.Stderr;
 }
 
 TEST_F(EntryTest, SettingsFileBesideTheExecutableComesFirst) {

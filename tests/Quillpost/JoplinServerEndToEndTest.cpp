@@ -358,4 +358,45 @@ TEST_F(JoplinServerTest, ServerNotListening) {
   EXPECT_EQ(result.ExitCode, 3);
 }
 
+// No settings file at all: the token and port come from the profile's
+// settings.json, as Joplin itself wrote it.
+TEST_F(JoplinServerTest, SettingsFromTheJoplinProfileAlone) {
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["HOME"] = Dir / "home";
+  options.Env["XDG_CONFIG_HOME"] = Dir / "xdg";
+  const std::string profile = "/Profile=" + Server->State + "/profile";
+  const auto result =
+      TestSupport::RunQuillpost({profile, "/N", "Inbox", "/I", "From the profile", "/SN"}, options);
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout << result.Stderr;
+  EXPECT_EQ(ParentOf(id), FolderId("Inbox"));
+
+  const auto check = TestSupport::RunQuillpost({profile, "--check"}, options);
+  const std::string json = "the Joplin profile \"" + Server->State + "/profile/settings.json\"";
+  EXPECT_EQ(check.Stdout, "URL: " + Server->Url + " (from " + json + ")\nToken: from " + json +
+                              "\nPing: a Joplin Data API answers\nToken accepted: yes\n"
+                              "Notebooks: " +
+                              std::to_string(Count("folders")) + "\n");
+  EXPECT_EQ(check.ExitCode, 0);
+}
+
+TEST_F(JoplinServerTest, CheckWithARefusedTokenAndWithTheServerDown) {
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["QUILLPOST_URL"] = Server->Url;
+  options.Env["QUILLPOST_TOKEN"] = "wrong-token";
+  const auto refused = TestSupport::RunQuillpost({"--check"}, options);
+  EXPECT_NE(refused.Stdout.find("Ping: a Joplin Data API answers\nToken accepted: no (GET "
+                                "folders: HTTP 403 Forbidden: Invalid \"token\" parameter)\n"),
+            std::string::npos)
+      << refused.Stdout;
+  EXPECT_EQ(refused.ExitCode, 3);
+  options.Env["QUILLPOST_URL"] = "http://127.0.0.1:1";
+  const auto down = TestSupport::RunQuillpost({"--check"}, options);
+  EXPECT_NE(down.Stdout.find("Ping: no answer (GET ping failed: "), std::string::npos)
+      << down.Stdout;
+  EXPECT_EQ(down.ExitCode, 3);
+}
+
 }  // namespace

@@ -24,8 +24,13 @@ TempDir::~TempDir() {
 std::string TempDir::Write(std::string_view name, std::string_view content) const {
   const std::filesystem::path path = *this / name;
   std::filesystem::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  {
+    std::ofstream out(path, std::ios::binary);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  }
+  // Private like a settings file that holds a token should be.
+  std::filesystem::permissions(
+      path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   return path.string();
 }
 

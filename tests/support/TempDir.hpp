@@ -15,7 +15,8 @@ class TempDir {
   const std::string& Path() const { return FPath; }
   // Path of `name` inside the directory.
   std::string operator/(std::string_view name) const { return FPath + "/" + std::string(name); }
-  // Writes `content` to `name` (parent directories created) and returns its path.
+  // Writes `content` to `name` (parent directories created, the file readable
+  // by its owner alone) and returns its path.
   std::string Write(std::string_view name, std::string_view content) const;
   std::string MakeDir(std::string_view name) const;
 

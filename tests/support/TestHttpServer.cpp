@@ -106,12 +106,12 @@ Reply Reply::Json(std::string body, int status) {
   return reply;
 }
 
-TestHttpServer::TestHttpServer() {
+TestHttpServer::TestHttpServer(int port) {
   FListenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
   socklen_t size = sizeof address;
   if (FListenFd < 0 || ::bind(FListenFd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
       ::listen(FListenFd, 16) != 0 ||

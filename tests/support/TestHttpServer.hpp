@@ -41,7 +41,8 @@ struct Reply {
 
 class TestHttpServer {
  public:
-  TestHttpServer();
+  // Listens on 127.0.0.1 at `port` (0: any free port); throws when it cannot.
+  explicit TestHttpServer(int port = 0);
   ~TestHttpServer();
   TestHttpServer(const TestHttpServer&) = delete;
   TestHttpServer& operator=(const TestHttpServer&) = delete;

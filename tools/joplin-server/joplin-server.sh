@@ -86,7 +86,7 @@ start() {
   for _ in $(seq 1 120); do
     if pings "$port"; then
       if [ -n "$settings" ]; then
-        printf '[Host]\nURL=http://127.0.0.1:%s\nToken=%s\n' "$port" "$token" >"$settings"
+        (umask 077 && printf '[Host]\nURL=http://127.0.0.1:%s\nToken=%s\n' "$port" "$token" >"$settings" && chmod 600 "$settings")
       fi
       echo "http://127.0.0.1:$port"
       echo "$token"

@@ -17,6 +17,7 @@ struct NameCase {
   const char* Name;
   bool Found;
   const char* Formatted;  // FormatPlaceholderDateTime of the value found
+  friend void PrintTo(const NameCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 TEST(DatePlaceholdersTest, DatesFromTheDigitsOfAName) {

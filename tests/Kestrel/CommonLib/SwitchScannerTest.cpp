@@ -47,6 +47,7 @@ struct ValueCase {
   TParamList Params;
   std::string Switch;
   std::vector<std::string> Expected;
+  friend void PrintTo(const ValueCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class SwitchValuesTest : public ::testing::TestWithParam<ValueCase> {};

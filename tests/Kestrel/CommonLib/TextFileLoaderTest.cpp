@@ -15,6 +15,7 @@ struct LoadCase {
   std::optional<TextEncoding> Encoding;
   bool Loads;
   std::string Text;
+  friend void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 const std::optional<TextEncoding> kNone;
@@ -67,6 +68,7 @@ struct MarkCase {
   TextEncoding Encoding;
   std::string Text;  // empty with Reason set: fails
   std::string Reason;
+  friend void PrintTo(const MarkCase& c, std::ostream* out) { *out << c.Name; }
 };
 
 class HonouringMarkTest : public ::testing::TestWithParam<MarkCase> {};

@@ -1,0 +1,19 @@
+#pragma once
+// Finding a running Joplin Data API on this machine the way Joplin's own
+// clients do: GET /ping on the loopback ports 41184 to 41194, in order.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace JoplinRestUtils {
+
+inline constexpr std::string_view kPingAnswer = "JoplinClipperServer";
+inline constexpr int kFirstDataApiPort = 41184;
+inline constexpr int kLastDataApiPort = 41194;
+
+// "http://127.0.0.1:PORT" of the first port whose /ping answers with
+// kPingAnswer within a second; nothing when none does.
+std::optional<std::string> FindLocalDataApi(int firstPort = kFirstDataApiPort,
+                                            int lastPort = kLastDataApiPort);
+
+}  // namespace JoplinRestUtils
