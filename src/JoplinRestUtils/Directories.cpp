@@ -1,38 +1,76 @@
 // The notebook and tag directories of TJoplinRest: id=title entries fetched
 // once (every page of the list) and then searched from the end.
+#include <unordered_set>
+
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
 #include "JoplinRestUtils/RequestErrors.hpp"
 #include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Platform/Ascii.hpp"
 
 namespace JoplinRestUtils {
 namespace {
 
 using Kestrel::CommonLib::TStringList;
 
-// Stores the items of one parsed answer; returns its "has_more" (false when
-// missing). No answer leaves the directory alone; one of the wrong shape
-// throws before the directory is touched. Notebooks also note their parent.
-bool StoreItems(TStringList& directory, const std::optional<TJsonValue>& answer, bool replace,
-                TFolderParents* parents) {
+constexpr int kMaxPages = 10000;
+
+// One page's worth of storing.
+struct TPageResult {
+  bool HasMore = false;
+  size_t NewIds = 0;
+};
+
+// The ids present in a directory, case-folded as its names compare, so that
+// storing a page costs no search of the whole list per item.
+using TIdSet = std::unordered_set<std::string>;
+
+// Stores one item as the list's Name=Value setter would: a new id is
+// appended, a known one replaced in place, an empty title removes it.
+bool StoreItem(TStringList& directory, TIdSet& present, const std::string& id,
+               const std::string& title) {
+  const std::string key = Platform::AsciiLowerCase(id);
+  if (present.count(key) == 0) {
+    if (title.empty())
+      return false;
+    directory.Add(id + "=" + title);
+    present.insert(key);
+    return true;
+  }
+  directory.SetValue(id, title);
+  if (title.empty())
+    present.erase(key);
+  return false;
+}
+
+// Stores the items of one parsed answer. No answer leaves the directory
+// alone; one of the wrong shape throws before the directory is touched.
+// Notebooks also note their parent.
+TPageResult StoreItems(TStringList& directory, TIdSet& present,
+                       const std::optional<TJsonValue>& answer, bool replace,
+                       TFolderParents* parents) {
   if (!answer)
-    return false;
+    return {};
   const TJsonValue& items = ReadArrayMember(AnswerObject(*answer), "items");
   if (replace) {
     directory.Clear();
+    present.clear();
     if (parents != nullptr)
       parents->clear();
   }
+  TPageResult result;
   for (const auto& item : items) {
     const std::string id = ReadTextMember(item, "id");
-    directory.SetValue(id, ReadTextMember(item, "title"));
+    if (StoreItem(directory, present, id, ReadTextMember(item, "title")))
+      ++result.NewIds;
     if (parents != nullptr)
       (*parents)[id] = ReadOptionalTextMember(item, "parent_id");
   }
   // A page without items ends the paging even when it claims more.
   const auto hasMore = answer->find("has_more");
-  return !items.empty() && hasMore != answer->end() && hasMore->is_boolean() &&
-         hasMore->get<bool>();
+  result.HasMore =
+      !items.empty() && hasMore != answer->end() && hasMore->is_boolean() && hasMore->get<bool>();
+  return result;
 }
 
 std::string FindTitleFromEnd(const TStringList& directory, std::string_view title) {
@@ -43,6 +81,11 @@ std::string FindTitleFromEnd(const TStringList& directory, std::string_view titl
   return {};
 }
 
+std::string PagingMessage(std::string_view resource, int page, const char* what) {
+  return "GET " + std::string(resource) + ": the server says there is more, but page " +
+         std::to_string(page) + " " + what;
+}
+
 std::string PageOf(std::string_view resource, int page) {
   return page == 1 ? std::string(resource)
                    : std::string(resource) + "?page=" + std::to_string(page);
@@ -51,17 +94,19 @@ std::string PageOf(std::string_view resource, int page) {
 }  // namespace
 
 void TJoplinRest::SetFoldersList(std::string_view AJsonStr) {
-  StoreItems(FFolderList, ParseJson(AJsonStr), true, &FFolderParents);
+  TIdSet present;
+  StoreItems(FFolderList, present, ParseJson(AJsonStr), true, &FFolderParents);
 }
 
 void TJoplinRest::SetTagsList(std::string_view AJsonStr) {
-  StoreItems(FTagList, ParseJson(AJsonStr), true, nullptr);
+  TIdSet present;
+  StoreItems(FTagList, present, ParseJson(AJsonStr), true, nullptr);
 }
 
 bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resource,
                                  TFolderParents* parents, bool strict) {
-  bool hasMore = true;
-  for (int page = 1; hasMore; ++page) {
+  TIdSet present;
+  for (int page = 1;; ++page) {
     const bool answered = Get(PageOf(resource, page), {}, "", false, 0);
     if (strict && !answered)
       return false;
@@ -71,7 +116,22 @@ bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resour
     // held gets read; a later page without answer ends the paging.
     if (!answered && page > 1)
       break;
-    hasMore = StoreItems(directory, FRestResponse.JsonValue(), page == 1, parents);
+    const TPageResult stored =
+        StoreItems(directory, present, FRestResponse.JsonValue(), page == 1, parents);
+    if (!stored.HasMore)
+      break;
+    // A server that claims more pages forever, or repeats its items, is not
+    // followed: the run would never end.
+    if (page > 1 && stored.NewIds == 0) {
+      if (strict)
+        throw EEndlessPaging(PagingMessage(resource, page, "brought no new item"));
+      break;
+    }
+    if (page >= kMaxPages) {
+      if (strict)
+        throw EEndlessPaging(PagingMessage(resource, page, "was still not the last"));
+      break;
+    }
   }
   return true;
 }

@@ -38,8 +38,9 @@ std::string FieldsQuery(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-TJoplinRest::TJoplinRest(std::string AToken, std::string_view ABaseUrl)
-    : FToken(std::move(AToken)), FRestClient(ABaseUrl) {}
+TJoplinRest::TJoplinRest(std::string AToken, std::string_view ABaseUrl,
+                         Platform::HttpLimits ALimits)
+    : FToken(std::move(AToken)), FRestClient(ABaseUrl, ALimits) {}
 
 std::string TJoplinRest::AppendToken(std::string_view AResource) const {
   const char* separator = AResource.find('?') != std::string_view::npos ? "&token=" : "?token=";

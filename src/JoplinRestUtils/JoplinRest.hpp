@@ -20,7 +20,7 @@ using TFolderParents = std::unordered_map<std::string, std::string>;
 class TJoplinRest {
  public:
   // Throws EInvalidUrl for a base URL that cannot be parsed.
-  TJoplinRest(std::string AToken, std::string_view ABaseUrl);
+  TJoplinRest(std::string AToken, std::string_view ABaseUrl, Platform::HttpLimits ALimits = {});
 
   const std::string& Token() const { return FToken; }
   const TRestClient& RestClient() const { return FRestClient; }
@@ -63,11 +63,16 @@ class TJoplinRest {
 
   // Why the last request failed; empty when it succeeded. Never the token.
   const std::string& LastFailure() const { return FRestClient.LastFailure(); }
+  // Why the last CreateNote made no note; kept past the clean-up requests.
+  const std::string& NoteFailure() const { return FNoteFailure; }
 
   // Creates the note; true when the note's POST got an answer below 500.
   // `varNoteId` gets the new id when a success answer holds one and is left
   // alone otherwise. The notebook is resolved first (ResolveNotebook: false
-  // without an answer, or its errors); an upload that fails is warned about.
+  // without an answer, or its errors); an upload that fails is warned about;
+  // an HTML body's files are uploaded once each. When no note results, the
+  // uploaded resources are deleted again, unless the note's request went out
+  // and no answer came (the note may exist); NoteFailure() says why.
   bool CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId);
   // Uploads one file as a resource; true with its id when the answer gives one.
   bool UploadResourceFile(const std::string& AFilename, std::string& varResourceId);
@@ -85,6 +90,12 @@ class TJoplinRest {
                       TFolderParents* parents, bool strict);
   // "The server refused GET folders (HTTP 403 Forbidden)", of the last answer.
   std::string RefusalMessage() const;
+  // Uploads each file, warning about those that fail; `onceEach` uploads a
+  // file named several times once. Entries: resource id=file.
+  Kestrel::CommonLib::TStringList UploadFiles(const Kestrel::CommonLib::TStringList& files,
+                                              bool onceEach);
+  // Deletes resources that no note will link, warning about those that stay.
+  void RemoveResources(const Kestrel::CommonLib::TStringList& uploaded);
   // Creates a notebook under `parentId`; false without answer, throws when refused.
   bool CreateNotebook(const std::string& title, const std::string& parentId, std::string& id);
 
@@ -93,6 +104,7 @@ class TJoplinRest {
   TRestResponse FRestResponse;
   Kestrel::CommonLib::TStringList FFolderList;
   TFolderParents FFolderParents;
+  std::string FNoteFailure;
   Kestrel::CommonLib::TStringList FTagList;
 };
 

@@ -59,6 +59,22 @@ std::string ReadOptionalTextMember(const TJsonValue& object, std::string_view na
   return ReadTextMember(object, name);
 }
 
+bool ReadAnswerId(const std::optional<TJsonValue>& answer, std::string& id, bool needsTitle) {
+  try {
+    if (!answer || !answer->is_object())
+      return false;
+    std::string found = ReadTextMember(*answer, "id");
+    if (needsTitle)
+      ReadTextMember(*answer, "title");
+    if (found.empty())
+      return false;
+    id = std::move(found);
+    return true;
+  } catch (const Platform::Error&) {
+    return false;
+  }
+}
+
 bool ParseIdAndTitle(std::string_view AJsonStr, std::string& id, std::string& title) {
   try {
     const std::optional<TJsonValue> object = ParseAnswerObject(AJsonStr);

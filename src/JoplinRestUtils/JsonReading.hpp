@@ -40,6 +40,10 @@ std::string ReadTextMember(const TJsonValue& object, std::string_view name);
 // The member as text, or empty when it is missing or cannot be read as text.
 std::string ReadOptionalTextMember(const TJsonValue& object, std::string_view name);
 
+// The non-empty "id" of a parsed answer object (that also holds a "title"
+// when `needsTitle`); false otherwise, `id` untouched. Never throws.
+bool ReadAnswerId(const std::optional<TJsonValue>& answer, std::string& id, bool needsTitle);
+
 // Reads "id" (stored at once) and "title" of an answer object; false on any
 // failure, with `id` possibly already set. Never throws.
 bool ParseIdAndTitle(std::string_view AJsonStr, std::string& id, std::string& title);

@@ -62,6 +62,14 @@ std::string RelinkImageReferences(const std::string& body, std::string_view base
   return relinked;
 }
 
+bool HasValue(const TStringList& list, std::string_view value) {
+  for (const auto& entry : list.Lines()) {
+    if (TStringList::ValueOf(entry) == value)
+      return true;
+  }
+  return false;
+}
+
 void WarnNotUploaded(const std::string& file, const std::string& failure) {
   Kestrel::CommonLib::Warn(
       "attachment " + Kestrel::CommonLib::QuotedPath(file) + " was not uploaded (" +
@@ -71,6 +79,7 @@ void WarnNotUploaded(const std::string& file, const std::string& failure) {
 }  // namespace
 
 bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
+  FNoteFailure.clear();
   TJsonValue note = TJsonValue::object();
   note["title"] = Kestrel::CommonLib::IsEmptyText(ANewNote.Title, true) ? std::string("NoName")
                                                                         : ANewNote.Title;
@@ -83,8 +92,10 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   // name leaves nothing behind on the server.
   if (!ANewNote.NotebookName.empty()) {
     std::string folderId;
-    if (!ResolveNotebook(ANewNote.NotebookName, ANewNote.CreateNotebooks, folderId))
+    if (!ResolveNotebook(ANewNote.NotebookName, ANewNote.CreateNotebooks, folderId)) {
+      FNoteFailure = LastFailure();
       return false;
+    }
     if (!folderId.empty())
       note["parent_id"] = folderId;
   }
@@ -92,17 +103,10 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   if (!tags.empty())
     note["tags"] = tags;
 
-  TStringList uploaded;
-  for (const auto& file : ANewNote.Files.Lines()) {
-    std::string resourceId;
-    if (UploadResourceFile(file, resourceId)) {
-      uploaded.SetValue(resourceId, file);
-    } else {
-      WarnNotUploaded(file, LastFailure());
-    }
-  }
+  const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
+  const TStringList uploaded = UploadFiles(ANewNote.Files, html);
   std::string body = std::move(ANewNote.Body);
-  if (ANewNote.MarkupLanguage == kMarkupHtml) {
+  if (html) {
     body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
   } else {
     AppendLinks(body, uploaded);
@@ -111,11 +115,48 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
 
   const bool posted = Post("notes", &note);
   // Only a success status creates a note, whatever an error answer holds.
-  if (posted && FRestResponse.StatusCode() < 300) {
-    std::string title;
-    ParseIdAndTitle(ResponseJsonText(), varNoteId, title);
+  std::string id;
+  if (posted && FRestResponse.StatusCode() < 300)
+    ReadAnswerId(FRestResponse.JsonValue(), id, false);
+  if (!id.empty()) {
+    varNoteId = id;
+    return true;
+  }
+  FNoteFailure = LastFailure().empty() ? "the answer to POST notes held no note id" : LastFailure();
+  if (FRestClient.LastRequestUnanswered()) {
+    // The note may exist and link the resources: they stay.
+    FNoteFailure += "; the note may have been created: look in Joplin before sending it again";
+  } else {
+    RemoveResources(uploaded);
   }
   return posted;
+}
+
+TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach) {
+  TStringList uploaded;
+  for (const auto& file : files.Lines()) {
+    // Every reference of an HTML body to one file can share one resource.
+    if (onceEach && HasValue(uploaded, file))
+      continue;
+    std::string resourceId;
+    if (UploadResourceFile(file, resourceId)) {
+      uploaded.SetValue(resourceId, file);
+    } else {
+      WarnNotUploaded(file, LastFailure());
+    }
+  }
+  return uploaded;
+}
+
+void TJoplinRest::RemoveResources(const TStringList& uploaded) {
+  for (const auto& entry : uploaded.Lines()) {
+    const std::string id(TStringList::NameOf(entry));
+    if (!Delete("resources/" + id, nullptr) || FRestResponse.StatusCode() >= 300) {
+      Kestrel::CommonLib::Warn("the resource " + id +
+                               " uploaded for the note could not be removed (" + LastFailure() +
+                               ")");
+    }
+  }
 }
 
 bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& varResourceId) {
@@ -130,9 +171,9 @@ bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& 
     properties["created_time"] = WholeSecondsAsUnixMs(times.Creation.Seconds);
     properties["updated_time"] = WholeSecondsAsUnixMs(times.LastWrite.Seconds);
   }
-  std::string id, title;
-  if (!PostFile("resources", AFilename, &properties) ||
-      !ParseIdAndTitle(ResponseJsonText(), id, title))
+  std::string id;
+  if (!PostFile("resources", AFilename, &properties) || FRestResponse.StatusCode() >= 300 ||
+      !ReadAnswerId(FRestResponse.JsonValue(), id, true))
     return false;
   varResourceId = id;
   return true;

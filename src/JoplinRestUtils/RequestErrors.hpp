@@ -12,6 +12,13 @@ class ERequestRefused : public Platform::Error {
   const char* KindName() const noexcept override { return "ERequestRefused"; }
 };
 
+// A list that never ends: the server keeps saying "has_more".
+class EEndlessPaging : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EEndlessPaging"; }
+};
+
 class ENotebookNotFound : public Platform::Error {
  public:
   using Error::Error;

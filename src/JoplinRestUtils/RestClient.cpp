@@ -67,12 +67,13 @@ std::string ErrorAnswerFailure(const TRestRequest& request, TRestResponse& answe
 
 }  // namespace
 
-TRestClient::TRestClient(std::string_view baseUrl)
-    : FBaseUrl(NormaliseBaseUrl(baseUrl)), FHttp(kUserAgent) {}
+TRestClient::TRestClient(std::string_view baseUrl, Platform::HttpLimits limits)
+    : FBaseUrl(NormaliseBaseUrl(baseUrl)), FHttp(kUserAgent, limits) {}
 
 bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   Platform::HttpRequest http;
   FLastFailure.clear();
+  FLastAnswered = false;
   FLastRequest = RequestName(request);
   if (!NormaliseRequestUrl(JoinRequestUrl(FBaseUrl, request.Resource), http.Url)) {
     FLastFailure = FLastRequest + ": the server URL " + Kestrel::CommonLib::Quoted(FBaseUrl) +
@@ -93,6 +94,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
         FLastRequest + " failed: " + error + " (" + std::string(WithoutQuery(http.Url)) + ")";
     return false;
   }
+  FLastAnswered = true;
   const long status = answer.StatusCode;
   store.Fill(std::move(answer));
   if (status >= 400)

@@ -28,7 +28,7 @@ struct TRestRequest {
 class TRestClient {
  public:
   // Throws EInvalidUrl for a base URL that cannot be parsed.
-  explicit TRestClient(std::string_view baseUrl);
+  explicit TRestClient(std::string_view baseUrl, Platform::HttpLimits limits = {});
 
   const std::string& BaseUrl() const { return FBaseUrl; }
 
@@ -44,11 +44,15 @@ class TRestClient {
   const std::string& LastFailure() const { return FLastFailure; }
   // The last request as "POST notes": method and resource, without the query.
   const std::string& LastRequest() const { return FLastRequest; }
+  // Whether the last request went out to the server (it may have acted on it)
+  // and got no answer.
+  bool LastRequestUnanswered() const { return !FLastAnswered && FHttp.LastRequestWasSent(); }
 
  private:
   std::string FBaseUrl;
   std::string FLastFailure;
   std::string FLastRequest;
+  bool FLastAnswered = false;
   Platform::HttpClient FHttp;
 };
 

@@ -6,7 +6,7 @@
 namespace JoplinRestUtils {
 
 std::optional<std::string> FindLocalDataApi(int firstPort, int lastPort) {
-  Platform::HttpTimeouts quick;
+  Platform::HttpLimits quick;
   quick.ConnectSeconds = 1;
   quick.WholeRequestMilliseconds = 1000;
   Platform::HttpClient http(kUserAgent, quick);

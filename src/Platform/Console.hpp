@@ -2,6 +2,11 @@
 // The standard streams. Standard output carries the program's result or error
 // line; standard error carries warnings and the causes of failures. Text is
 // written in the locale's character set, each line ended by "\n", at once.
+// Lines hold text from outside (ids and messages from the server, file
+// names), so control characters (C0 but tab, DEL, C1) and bidirectional
+// controls are written as visible escapes ("\x1B", "\u202E"): nothing
+// printed can steer the terminal.
+#include <string>
 #include <string_view>
 
 namespace Platform {
@@ -12,6 +17,13 @@ void WriteLine(std::string_view utf8Line);
 // Writes one line to standard error; a failure is ignored, since there is no
 // other stream left to report it on.
 void WriteErrorLine(std::string_view utf8Line);
+
+// Once at start: a reader of standard output that has gone away makes writes
+// fail (EConsoleError) instead of ending the process.
+void PrepareStandardStreams();
+
+// The line with its control characters escaped, as the writers print it.
+std::string VisibleText(std::string_view utf8Line);
 
 // True when standard input is a terminal (a person may be typing).
 bool StandardInputIsTerminal();

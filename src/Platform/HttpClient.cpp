@@ -119,19 +119,50 @@ class BodyReader {
   curl_off_t FTotal = 0;
 };
 
+using Clock = std::chrono::steady_clock;
+
+// The time left for answers, shared by all of a client's requests.
+struct AnswerBudget {
+  Clock::duration Left;
+};
+
+// Everything one request's callbacks share.
+struct Transfer {
+  HttpLimits Limits;
+  AnswerBudget* Budget = nullptr;
+  HttpResponse Answer;
+  BodyReader Body;
+  bool AnswerStarted = false;  // a status line arrived
+  bool TooLarge = false;
+  bool OutOfTime = false;
+  curl_off_t LastUp = -1;
+  curl_off_t LastDown = -1;
+  Clock::time_point LastProgress = Clock::now();
+  Clock::time_point LastCall = Clock::now();
+};
+
 size_t ReadBody(char* buffer, size_t size, size_t count, void* user) {
-  return static_cast<BodyReader*>(user)->Read(buffer, size * count);
+  return static_cast<Transfer*>(user)->Body.Read(buffer, size * count);
 }
 
+// A rewind before any answer means libcurl wants to send the body again on a
+// fresh connection because the kept one closed: the server may already have
+// acted on it, so it is refused. A redirect (an answer came) may rewind.
 int SeekBody(void* user, curl_off_t offset, int origin) {
-  if (offset != 0 || origin != SEEK_SET)
+  auto& transfer = *static_cast<Transfer*>(user);
+  if (offset != 0 || origin != SEEK_SET || !transfer.AnswerStarted)
     return CURL_SEEKFUNC_CANTSEEK;
-  static_cast<BodyReader*>(user)->Rewind();
+  transfer.Body.Rewind();
   return CURL_SEEKFUNC_OK;
 }
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
-  static_cast<std::string*>(user)->append(data, size * count);
+  auto& transfer = *static_cast<Transfer*>(user);
+  if (transfer.Answer.Body.size() + size * count > transfer.Limits.MaxAnswerBytes) {
+    transfer.TooLarge = true;
+    return 0;  // ends the transfer before the answer is held whole
+  }
+  transfer.Answer.Body.append(data, size * count);
   return size * count;
 }
 
@@ -146,9 +177,11 @@ std::string_view TrimLine(std::string_view line) {
 // Collects the status line and headers; a new status line (after a redirect
 // or an interim answer) starts them afresh.
 size_t CollectHeader(char* data, size_t size, size_t count, void* user) {
-  auto& response = *static_cast<HttpResponse*>(user);
+  auto& transfer = *static_cast<Transfer*>(user);
+  HttpResponse& response = transfer.Answer;
   const std::string_view line = TrimLine(std::string_view(data, size * count));
   if (line.starts_with("HTTP/")) {
+    transfer.AnswerStarted = true;
     response.Headers.clear();
     const size_t firstSpace = line.find(' ');
     const size_t secondSpace = line.find(' ', firstSpace + 1);
@@ -162,30 +195,31 @@ size_t CollectHeader(char* data, size_t size, size_t count, void* user) {
   return size * count;
 }
 
-// Fails a transfer that makes no progress: uploads may stall for longer than
-// the wait for the answer.
-struct StallWatch {
-  using Clock = std::chrono::steady_clock;
-  HttpTimeouts Timeouts;
-  curl_off_t LastUp = -1;
-  curl_off_t LastDown = -1;
-  Clock::time_point LastProgress = Clock::now();
-};
-
+// Fails a transfer that makes no progress (uploads may stall for longer than
+// the wait for the answer), and one that uses up the answer budget: time
+// spent after the upload is done, waiting for or reading the answer.
 int WatchProgress(void* user, curl_off_t, curl_off_t downNow, curl_off_t upTotal,
                   curl_off_t upNow) {
-  auto& watch = *static_cast<StallWatch*>(user);
-  const auto now = StallWatch::Clock::now();
-  if (upNow != watch.LastUp || downNow != watch.LastDown) {
-    watch.LastUp = upNow;
-    watch.LastDown = downNow;
-    watch.LastProgress = now;
+  auto& transfer = *static_cast<Transfer*>(user);
+  const auto now = Clock::now();
+  const bool uploading = upNow < upTotal;
+  if (!uploading && transfer.Budget != nullptr) {
+    transfer.Budget->Left -= now - transfer.LastCall;
+    if (transfer.Budget->Left <= Clock::duration::zero()) {
+      transfer.OutOfTime = true;
+      return 1;
+    }
+  }
+  transfer.LastCall = now;
+  if (upNow != transfer.LastUp || downNow != transfer.LastDown) {
+    transfer.LastUp = upNow;
+    transfer.LastDown = downNow;
+    transfer.LastProgress = now;
     return 0;
   }
-  const bool uploading = upNow < upTotal;
   const long limit =
-      uploading ? watch.Timeouts.UploadStallSeconds : watch.Timeouts.AnswerStallSeconds;
-  return now - watch.LastProgress > std::chrono::seconds(limit) ? 1 : 0;
+      uploading ? transfer.Limits.UploadStallSeconds : transfer.Limits.AnswerStallSeconds;
+  return now - transfer.LastProgress > std::chrono::seconds(limit) ? 1 : 0;
 }
 
 std::string NoProxyList() {
@@ -203,16 +237,18 @@ std::string NoProxyList() {
 struct HttpClient::Impl {
   CurlEasy Handle;
   std::string UserAgent;
-  HttpTimeouts Timeouts;
+  HttpLimits Limits;
+  AnswerBudget Budget{};
+  bool LastSent = false;
   std::string NoProxy = NoProxyList();
 };
 
-HttpClient::HttpClient(std::string userAgent, HttpTimeouts timeouts)
-    : FImpl(std::make_unique<Impl>()) {
+HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::make_unique<Impl>()) {
   EnsureCurlGlobal();
   FImpl->Handle.reset(curl_easy_init());
   FImpl->UserAgent = std::move(userAgent);
-  FImpl->Timeouts = timeouts;
+  FImpl->Limits = limits;
+  FImpl->Budget.Left = std::chrono::seconds(limits.AnswerSecondsPerClient);
   CURL* curl = FImpl->Handle.get();
   if (curl == nullptr)
     return;
@@ -223,8 +259,10 @@ HttpClient::HttpClient(std::string userAgent, HttpTimeouts timeouts)
   curl_easy_setopt(curl, CURLOPT_USERAGENT, FImpl->UserAgent.c_str());
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Timeouts.ConnectSeconds);
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FImpl->Timeouts.WholeRequestMilliseconds);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Limits.ConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FImpl->Limits.WholeRequestMilliseconds);
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(FImpl->Limits.MaxAnswerBytes));
   curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -239,34 +277,52 @@ HttpClient::~HttpClient() = default;
 HttpClient::HttpClient(HttpClient&&) noexcept = default;
 HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
 
+namespace {
+
+std::string FailureText(CURLcode rc, const Transfer& transfer, const char* errorBuffer,
+                        const HttpLimits& limits) {
+  if (transfer.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
+    return "the answer is larger than " + std::to_string(limits.MaxAnswerBytes >> 20) + " MiB";
+  if (transfer.OutOfTime) {
+    return "no complete answer within the " + std::to_string(limits.AnswerSecondsPerClient) +
+           " s that the run allows for answers";
+  }
+  if (rc == CURLE_SEND_FAIL_REWIND)
+    return "the connection closed before an answer came";
+  return errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc);
+}
+
+}  // namespace
+
 bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
   CURL* curl = FImpl ? FImpl->Handle.get() : nullptr;
   if (curl == nullptr) {
     error = "the HTTP client could not be created";
     return false;
   }
-  BodyReader body;
-  if (!body.Open(request.Body, error))
+  FImpl->LastSent = false;
+  Transfer transfer;
+  transfer.Limits = FImpl->Limits;
+  transfer.Budget = &FImpl->Budget;
+  if (!transfer.Body.Open(request.Body, error))
     return false;
 
   std::vector<std::string> headers = request.Headers;
   headers.emplace_back("Expect:");
   CurlList headerList = MakeHeaderList(headers);
-  HttpResponse answer;
-  StallWatch watch{FImpl->Timeouts};
   char errorBuffer[CURL_ERROR_SIZE] = {};
 
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
   curl_easy_setopt(curl, CURLOPT_URL, request.Url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList.get());
-  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.Body);
-  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &answer);
-  curl_easy_setopt(curl, CURLOPT_READDATA, &body);
-  curl_easy_setopt(curl, CURLOPT_SEEKDATA, &body);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_SEEKDATA, &transfer);
   if (request.HasBody) {
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, body.Total());
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, transfer.Body.Total());
   } else {
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   }
@@ -277,10 +333,14 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   // Nothing of this call may be reached from the handle once it returns.
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+  long requestBytes = 0;
+  curl_easy_getinfo(curl, CURLINFO_REQUEST_SIZE, &requestBytes);
+  FImpl->LastSent = requestBytes > 0;
   if (rc != CURLE_OK) {
-    error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc);
+    error = FailureText(rc, transfer, errorBuffer, FImpl->Limits);
     return false;
   }
+  HttpResponse& answer = transfer.Answer;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.StatusCode);
   char* effectiveUrl = nullptr;
   if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl) == CURLE_OK && effectiveUrl)
@@ -290,6 +350,10 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
     answer.ContentType = contentType;
   response = std::move(answer);
   return true;
+}
+
+bool HttpClient::LastRequestWasSent() const {
+  return FImpl && FImpl->LastSent;
 }
 
 }  // namespace Platform

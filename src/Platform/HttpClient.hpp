@@ -4,7 +4,12 @@
 // answer fails after 30 s and a stalled upload after 60 s without progress,
 // no Accept-Encoding, no "Expect: 100-continue", no proxy for loopback hosts.
 // A request body is a sequence of texts and files; files are streamed from
-// disk when the request is sent, never read into memory whole.
+// disk when the request is sent, never read into memory whole. Answers are
+// bounded: in size (64 MiB), and in the time all of the client's requests may
+// spend waiting for and reading answers together (2 minutes). A request body
+// that reached the server is never sent again on a fresh connection (only a
+// redirect sends it on), so a POST cannot create its object twice.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -34,16 +39,19 @@ struct HttpResponse {
   std::string Body;
 };
 
-struct HttpTimeouts {
+struct HttpLimits {
   long ConnectSeconds = 30;
   long AnswerStallSeconds = 30;
   long UploadStallSeconds = 60;
   long WholeRequestMilliseconds = 0;  // 0: no limit; for quick probes
+  // The time all requests together may spend on answers (not on uploads).
+  long AnswerSecondsPerClient = 120;
+  std::uint64_t MaxAnswerBytes = std::uint64_t{64} << 20;
 };
 
 class HttpClient {
  public:
-  explicit HttpClient(std::string userAgent, HttpTimeouts timeouts = {});
+  explicit HttpClient(std::string userAgent, HttpLimits limits = {});
   ~HttpClient();
   HttpClient(HttpClient&&) noexcept;
   HttpClient& operator=(HttpClient&&) noexcept;
@@ -54,6 +62,11 @@ class HttpClient {
   // False when no answer came or the request could not be built (a file part
   // that cannot be opened); `response` is then untouched and `error` says why.
   bool Send(const HttpRequest& request, HttpResponse& response, std::string& error);
+
+  // Whether the last request's body, or its request line for a request
+  // without body, went out to the server: after a failure, the server may
+  // have acted on it.
+  bool LastRequestWasSent() const;
 
  private:
   struct Impl;

@@ -48,7 +48,7 @@ int RunCheck(const TSettings& settings) {
   const bool haveToken = !settings.Token.Value.empty();
   Platform::WriteLine(haveToken ? "Token: from " + settings.Token.Source
                                 : std::string("Token: none found"));
-  JoplinRestUtils::TJoplinRest client(settings.Token.Value, settings.Url.Value);
+  JoplinRestUtils::TJoplinRest client(settings.Token.Value, settings.Url.Value, RunLimits());
   const bool pings = Pings(client);
   if (!pings || !haveToken)
     return kExitNotCreated;

@@ -33,6 +33,7 @@ TArguments ReadArguments(int argc, const char* const* argv) {
 
 int RunEntryBlock(int argc, const char* const* argv) {
   Platform::InitLocale();
+  Platform::PrepareStandardStreams();
   try {
     return RunNoteCommand(ReadArguments(argc, argv));
   } catch (const Platform::Error& error) {

@@ -3,22 +3,27 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Platform/Console.hpp"
+#include "Platform/Error.hpp"
 #include "Quillpost/NoteCommand.hpp"
+#include "Quillpost/Settings.hpp"
 
 namespace Quillpost {
 
 int SendNote(const std::string& url, const std::string& token,
              JoplinRestUtils::TJoplinNewNote note) {
-  JoplinRestUtils::TJoplinRest client(token, url);
+  JoplinRestUtils::TJoplinRest client(token, url, RunLimits());
   std::string noteId;
   if (client.CreateNote(std::move(note), noteId) && !noteId.empty()) {
-    Platform::WriteLine("Done (Note id: " + noteId + ")");
+    try {
+      Platform::WriteLine("Done (Note id: " + noteId + ")");
+    } catch (const Platform::EConsoleError& error) {
+      // The note exists: the exit code still says so to whoever is left.
+      Kestrel::CommonLib::TellCause(std::string(error.what()) + "; the note was created");
+    }
     return kExitOk;
   }
   Platform::WriteLine("Create Note failed.");
-  Kestrel::CommonLib::TellCause(client.LastFailure().empty()
-                                    ? "the answer to POST notes held no note id"
-                                    : client.LastFailure());
+  Kestrel::CommonLib::TellCause(client.NoteFailure());
   return kExitNotCreated;
 }
 

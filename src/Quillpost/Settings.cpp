@@ -120,6 +120,21 @@ TSettings FindSettings(const std::string& iniFile, const std::string& profileDir
   return settings;
 }
 
+Platform::HttpLimits RunLimits() {
+  Platform::HttpLimits limits;
+  const std::string seconds = Platform::GetEnv("QUILLPOST_TIMEOUT");
+  if (seconds.empty())
+    return limits;
+  if (seconds.size() <= 6 && seconds.find_first_not_of("0123456789") == std::string::npos &&
+      std::stol(seconds) > 0) {
+    limits.AnswerSecondsPerClient = std::stol(seconds);
+  } else {
+    Kestrel::CommonLib::Warn("QUILLPOST_TIMEOUT is not a number of seconds; using " +
+                             std::to_string(limits.AnswerSecondsPerClient));
+  }
+  return limits;
+}
+
 void SettleServerUrl(TSettings& settings) {
   if (!settings.Url.Value.empty())
     return;

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Platform/HttpClient.hpp"
+
 namespace Quillpost {
 
 inline constexpr const char* kDefaultServerUrl = "http://localhost:41184";
@@ -39,6 +41,11 @@ std::string DefaultSettingsPath();
 // Warns on standard error about a settings file that others may read, and
 // about profile files that cannot be used.
 TSettings FindSettings(const std::string& iniFile, const std::string& profileDir);
+
+// The limits of the run's requests: the time all answers together may take
+// is QUILLPOST_TIMEOUT seconds (a whole number above 0; 120 when unset, or
+// with a warning when it is not such a number).
+Platform::HttpLimits RunLimits();
 
 // When no source gave a URL: the first local port that answers like Joplin,
 // else the default URL.

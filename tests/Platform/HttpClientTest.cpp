@@ -22,7 +22,7 @@ TEST(HttpClientTest, StalledAnswerFails) {
   TestSupport::Reply slow;
   slow.DelayMs = 2500;
   server.Queue(slow);
-  HttpClient client("t", {5, 1, 1});
+  HttpClient client("t", {5, 1, 1, 0, 120, 1 << 20});
   HttpRequest request;
   request.Url = server.BaseUrl() + "/x";
   HttpResponse response;

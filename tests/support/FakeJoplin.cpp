@@ -54,6 +54,8 @@ void FakeJoplin::Install(TestHttpServer& server) {
       const std::string id = (path == "/notes" ? "N" : "R") + std::to_string(++state->Counter);
       return Reply::Json(R"({"id":")" + id + R"(","title":"t"})");
     }
+    if (request.Method == "DELETE" && path.starts_with("/resources/"))
+      return Reply::Json("");
     return Reply::Json(R"({"error":"Not found"})", 404);
   });
 }

@@ -38,6 +38,8 @@ void ThrowIf(bool failed, const char* what) {
   for (const auto& arg : args)
     argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  // As a shell starts it: the test process ignores SIGPIPE, the program must not inherit that.
+  ::signal(SIGPIPE, SIG_DFL);
   ::execv(program.c_str(), argv.data());
   ::_exit(127);
 }
@@ -58,6 +60,11 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   ::close(in[0]);
   ::close(out[1]);
   ::close(err[1]);
+  bool outOpen = true, errOpen = true;
+  if (options.StdoutReaderGone) {
+    ::close(out[0]);
+    outOpen = false;
+  }
 
   ProgramResult result;
   size_t written = 0;
@@ -66,9 +73,10 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     ::close(stdinFd);
     stdinFd = -1;
   }
-  bool outOpen = true, errOpen = true;
   while (outOpen || errOpen) {
-    pollfd fds[3] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}, {stdinFd, POLLOUT, 0}};
+    pollfd fds[3] = {{outOpen ? out[0] : -1, POLLIN, 0},
+                     {errOpen ? err[0] : -1, POLLIN, 0},
+                     {stdinFd, POLLOUT, 0}};
     ::poll(fds, stdinFd >= 0 ? 3 : 2, 1000);
     char buffer[65536];
     auto drain = [&](int fd, bool& open, std::string& sink, short revents) {
@@ -96,7 +104,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   }
   if (stdinFd >= 0)
     ::close(stdinFd);
-  ::close(out[0]);
+  if (!options.StdoutReaderGone)
+    ::close(out[0]);
   ::close(err[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);

@@ -17,6 +17,7 @@ struct ProgramResult {
 struct ProgramOptions {
   std::string Stdin;
   bool CloseStdin = false;                 // no standard input at all
+  bool StdoutReaderGone = false;           // standard output a pipe nobody reads (| head -0)
   std::map<std::string, std::string> Env;  // added to (or replacing in) the environment
   std::string WorkingDir;
 };

@@ -22,13 +22,14 @@ bool ReadMore(int fd, std::string& buffer) {
   return true;
 }
 
-void SendAll(int fd, std::string_view data) {
+bool SendAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t n = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
     if (n <= 0)
-      return;
+      return false;
     data.remove_prefix(static_cast<size_t>(n));
   }
+  return true;
 }
 
 // Parses one request from the front of `buffer`, reading more as needed.
@@ -195,6 +196,16 @@ void TestHttpServer::Serve(int fd, int connection) {
     if (reply.CloseMode == Reply::Close::BeforeAnswer)
       break;
     const std::string bytes = Serialise(reply);
+    if (reply.DripMs > 0) {
+      // The head at once, then the body a byte at a time until the client goes.
+      const size_t head = bytes.size() - reply.Body.size();
+      bool open = SendAll(fd, std::string_view(bytes).substr(0, head));
+      for (size_t i = head; open && i < bytes.size() && !FStopping; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(reply.DripMs));
+        open = SendAll(fd, std::string_view(bytes).substr(i, 1));
+      }
+      continue;
+    }
     if (reply.CloseMode == Reply::Close::MidAnswer) {
       SendAll(fd, std::string_view(bytes).substr(0, bytes.size() - reply.Body.size() / 2 - 1));
       break;

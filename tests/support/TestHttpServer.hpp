@@ -1,7 +1,8 @@
 #pragma once
 // A loopback HTTP/1.1 server for the tests: records the exact bytes of every
 // request and answers as the test tells it (status, headers, body, a delay,
-// closing the connection before or in the middle of the answer).
+// closing the connection before or in the middle of the answer, dripping the
+// body a byte at a time).
 #include <atomic>
 #include <deque>
 #include <functional>
@@ -34,6 +35,7 @@ struct Reply {
       {"Content-Type", "application/json; charset=utf-8"}};
   std::string Body = "{}";
   int DelayMs = 0;
+  int DripMs = 0;  // > 0: the body is sent one byte at a time, this far apart
   Close CloseMode = Close::No;
 
   static Reply Json(std::string body, int status = 200);

@@ -1,0 +1,213 @@
+// The built program against a loopback server that misbehaves on purpose,
+// and against hostile local input: every run ends, in bounded time and
+// memory, and its result line and exit code tell the truth.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/FakeJoplin.hpp"
+#include "support/RunProgram.hpp"
+#include "support/TempDir.hpp"
+
+namespace {
+
+using TestSupport::RecordedRequest;
+using TestSupport::Reply;
+using TestSupport::RequestsTo;
+
+class HostileServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Fake.Folders = {{"F1", "Inbox"}};
+    Fake.Install(Server);
+  }
+  std::string Ini() {
+    return "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + Server.BaseUrl() + "\nToken=tok\n");
+  }
+  TestSupport::ProgramResult Run(std::vector<std::string> args,
+                                 TestSupport::ProgramOptions options = {}) {
+    args.insert(args.begin(), Ini());
+    options.CloseStdin = true;
+    options.Env["LC_ALL"] = "C.UTF-8";
+    return TestSupport::RunQuillpost(args, options);
+  }
+  // Answers `path` with `reply`, everything else as the fake Data API does.
+  void Answer(const std::string& method, const std::string& path, Reply reply) {
+    Server.Handle([inner = Server.Handler(), method, path, reply](const RecordedRequest& request) {
+      if (request.Method == method && request.Target.substr(0, request.Target.find('?')) == path)
+        return reply;
+      return inner(request);
+    });
+  }
+  TestSupport::TestHttpServer Server;
+  TestSupport::FakeJoplin Fake;
+  TestSupport::TempDir Dir;
+};
+
+TEST_F(HostileServerTest, AnswersThatAreNoUsableJson) {
+  const struct {
+    const char* Name;
+    std::string Path;
+    Reply Answer;
+    std::string Stdout;
+  } cases[] = {
+      {"DeepFolders", "/folders", Reply::Json(std::string(100000, '[') + std::string(100000, ']')),
+       "ENotebookNotFound: Notebook \"Inbox\" not found (add /NC to create it)\n"},
+      {"DeepNote", "/notes", Reply::Json(std::string(100000, '[') + std::string(100000, ']')),
+       "Create Note failed.\n"},
+      {"HugeFolders", "/folders", Reply::Json(std::string(65 << 20, ' ') + "{}"),
+       "Create Note failed.\n"},
+  };
+  for (const auto& c : cases) {
+    Server.Handle(nullptr);
+    Fake.Install(Server);
+    Answer("GET", c.Path, c.Answer);
+    Answer("POST", c.Path, c.Answer);
+    const auto result = Run({"/N", "Inbox", "/SN"});
+    EXPECT_EQ(result.Stdout, c.Stdout) << c.Name;
+    EXPECT_EQ(result.ExitCode, 3) << c.Name;
+  }
+  EXPECT_NE(Run({"/N", "Inbox", "/SN"}).Stderr.find("the answer is larger than 64 MiB"),
+            std::string::npos);
+}
+
+// Answers in charsets that have broken the system's converter, ending inside
+// a character: the run ends normally and reads what it can.
+TEST_F(HostileServerTest, AnswerCharsetsNeverCrash) {
+  const struct {
+    const char* Charset;
+    std::string Body;
+    std::string Stdout;
+  } cases[] = {
+      {"CP949",
+       R"({"id":"N7","title":"t"})"
+       "\x81",
+       "Create Note failed.\n"},
+      {"CP949", "{\"id\":\"N7\",\"title\":\"\x81\"}", "Done (Note id: N7)\n"},
+      {"ISO-2022-CN-EXT",
+       R"({"id":"N7","title":"t"})"
+       "\x1b$+I\x1bN",
+       "Create Note failed.\n"},
+      {"ISO-8859-1", "{\"id\":\"N\xE9\",\"title\":\"t\"}", "Done (Note id: N\u00E9)\n"},
+      {"x-unknown", R"({"id":"N7","title":"t"})", "Done (Note id: N7)\n"},
+  };
+  for (const auto& c : cases) {
+    Reply created = Reply::Json(c.Body);
+    created.Headers = {{"Content-Type", std::string("application/json; charset=") + c.Charset}};
+    Answer("POST", "/notes", created);
+    const auto result = Run({"/SN"});
+    EXPECT_EQ(result.Stdout, c.Stdout) << c.Charset;
+    EXPECT_LT(result.ExitCode, 128) << c.Charset;  // no signal
+  }
+}
+
+TEST_F(HostileServerTest, EndlessPagingIsAnError) {
+  Answer("GET", "/folders",
+         Reply::Json(R"({"items":[{"id":"F1","title":"Inbox"}],"has_more":true})"));
+  const auto result = Run({"/N", "Inbox", "/SN"});
+  EXPECT_EQ(result.Stdout,
+            "EEndlessPaging: GET folders: the server says there is more, but page 2 brought no "
+            "new item\n");
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_EQ(RequestsTo(Server, "GET", "/folders").size(), 2u);
+}
+
+// A server that takes the note and closes the kept connection without an
+// answer: the note is sent once, and the run says it may exist.
+TEST_F(HostileServerTest, LostAnswerIsNeverResent) {
+  Dir.Write("a.txt", "x");
+  Reply vanish;
+  vanish.CloseMode = Reply::Close::BeforeAnswer;
+  Answer("POST", "/notes", vanish);
+  const auto result = Run({"/N", "Inbox", "/A", Dir / "a.txt", "/SN"});
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_NE(result.Stderr.find("the note may have been created"), std::string::npos)
+      << result.Stderr;
+  EXPECT_EQ(RequestsTo(Server, "POST", "/notes").size(), 1u);
+  // The note may link the resource: it is not removed.
+  EXPECT_TRUE(RequestsTo(Server, "DELETE", "/resources/R1").empty());
+}
+
+TEST_F(HostileServerTest, ResourcesOfAFailedNoteAreRemoved) {
+  Dir.Write("a.txt", "x");
+  Dir.Write("b.txt", "y");
+  Answer("POST", "/notes", Reply::Json(R"({"error":"Internal error"})", 500));
+  const auto result = Run({"/A", Dir / "a.txt", "/A", Dir / "b.txt", "/SN"});
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_EQ(result.Stderr, "quillpost: POST notes: HTTP 500 Server Error: Internal error\n");
+  EXPECT_EQ(RequestsTo(Server, "DELETE", "/resources/R1").size(), 1u);
+  EXPECT_EQ(RequestsTo(Server, "DELETE", "/resources/R2").size(), 1u);
+}
+
+TEST_F(HostileServerTest, AnswersThatNeverEndMeetTheRunsDeadline) {
+  Reply drip = Reply::Json(R"({"items":[],"has_more":false})" + std::string(100, ' '));
+  drip.DripMs = 100;
+  Answer("GET", "/folders", drip);
+  TestSupport::ProgramOptions options;
+  options.Env["QUILLPOST_TIMEOUT"] = "2";
+  const auto result = Run({"/N", "Inbox", "/SN"}, options);
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_NE(result.Stderr.find("no complete answer within the 2 s that the run allows for answers"),
+            std::string::npos)
+      << result.Stderr;
+  EXPECT_TRUE(RequestsTo(Server, "POST", "/notes").empty());
+}
+
+// Text from the server and from file names cannot steer the terminal.
+TEST_F(HostileServerTest, ControlCharactersArePrintedAsEscapes) {
+  Answer("POST", "/notes", Reply::Json(R"({"id":"N\u001b[2J\u009b1m\u202eX","title":"t"})"));
+  EXPECT_EQ(Run({"/SN"}).Stdout, "Done (Note id: N\\x1B[2J\\u009B1m\\u202EX)\n");
+  const auto missing = Run({"/S", Dir / "evil\r\x1b]0;x\a.md"});
+  EXPECT_EQ(missing.Stdout, "EBodyFileError: Cannot load the body file \"" + Dir.Path() +
+                                "/evil\\x0D\\x1B]0;x\\x07.md\": No such file or directory\n");
+}
+
+TEST_F(HostileServerTest, ResultLineReaderGoneStillTellsByExitCode) {
+  TestSupport::ProgramOptions options;
+  options.StdoutReaderGone = true;
+  const auto result = Run({"/SN"}, options);
+  EXPECT_EQ(result.ExitCode, 0);
+  EXPECT_NE(result.Stderr.find("the note was created"), std::string::npos) << result.Stderr;
+  EXPECT_EQ(RequestsTo(Server, "POST", "/notes").size(), 1u);
+}
+
+TEST_F(HostileServerTest, HtmlFileReferencedOftenIsUploadedOnce) {
+  Dir.Write("pics/a.png", "PNG");
+  std::string html;
+  for (int i = 0; i < 300; ++i)
+    html += "<img src=\"pics/a.png\">";
+  const auto result = Run({"/S", Dir.Write("page.html", html)});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N2)\n");
+  EXPECT_EQ(RequestsTo(Server, "POST", "/resources").size(), 1u);
+  std::string relinked;
+  for (int i = 0; i < 300; ++i)
+    relinked += R"(<img src=\":\/R1\">)";
+  EXPECT_EQ(RequestsTo(Server, "POST", "/notes").at(0).Body,
+            R"({"title":"NoName","markup_language":2,"body":")" + relinked + R"(\r\n"})");
+}
+
+TEST_F(HostileServerTest, SettingsFilesThatAreNoSettingsFiles) {
+  const std::string fifo = Dir / "fifo.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = Dir.Write("huge.ini", "[Host]\nToken=t\n");
+  std::filesystem::resize_file(huge, std::uintmax_t{1} << 30);
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["HOME"] = Dir / "home";
+  options.Env["XDG_CONFIG_HOME"] = Dir / "xdg";
+  const struct {
+    std::string Path, Reason;
+  } cases[] = {{fifo, "is not a regular file"}, {huge, "is too large"}};
+  for (const auto& c : cases) {
+    const auto result = TestSupport::RunQuillpost({"/IniFile=" + c.Path, "/SN"}, options);
+    EXPECT_EQ(result.ExitCode, 1) << c.Path;
+    EXPECT_EQ(result.Stdout, "Please enter the token in the ini file.\n");
+    EXPECT_NE(result.Stderr.find("looked at the settings file \"" + c.Path + "\": " + c.Reason),
+              std::string::npos)
+        << result.Stderr;
+  }
+}
+
+}  // namespace
