@@ -12,6 +12,7 @@
 #include "JoplinRestUtils/Json.hpp"
 #include "Platform/Files.hpp"
 #include "Platform/HttpClient.hpp"
+#include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -397,6 +398,60 @@ TEST_F(JoplinServerTest, CheckWithARefusedTokenAndWithTheServerDown) {
   EXPECT_NE(down.Stdout.find("Ping: no answer (GET ping failed: "), std::string::npos)
       << down.Stdout;
   EXPECT_EQ(down.ExitCode, 3);
+}
+
+TEST_F(JoplinServerTest, HtmlImageReferencedThriceIsOneResource) {
+  Dir.Write("page/pics/a.png", "\x89PNG once");
+  Dir.Write("page/index.html",
+            "<p><img src=\"pics/a.png\"><img src=\"pics/a.png\"></p><img src=\"pics/a.png\">");
+  const size_t resources = Count("resources");
+  const auto result = Run({"/S", "page/index.html", "/I", "Thrice"});
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+  EXPECT_EQ(Count("resources"), resources + 1);
+  const std::string body = Json("GET", "notes/" + id + "?fields=body").at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 3u) << body;
+  EXPECT_EQ(ids[0], ids[1]);
+  EXPECT_EQ(ids[0], ids[2]);
+}
+
+// Between Quillpost and the server, a proxy that fails the note's POST: the
+// uploaded resources are removed again, nothing is left behind.
+TEST_F(JoplinServerTest, ResourcesOfAFailedNoteAreRemoved) {
+  TestSupport::TestHttpServer proxy;
+  proxy.Handle([this](const TestSupport::RecordedRequest& request) {
+    if (request.Method == "POST" && request.Target.starts_with("/notes"))
+      return TestSupport::Reply::Json(R"({"error":"Proxy refuses notes"})", 500);
+    Platform::HttpRequest forward;
+    forward.Method = request.Method;
+    forward.Url = Server->Url + request.Target;
+    forward.HasBody = request.HasHeader("Content-Length");
+    if (forward.HasBody) {
+      forward.Headers = {"Content-Type: " + request.Header("Content-Type")};
+      forward.Body.push_back({request.Body, {}});
+    }
+    Platform::HttpClient http("proxy");
+    Platform::HttpResponse answer;
+    std::string error;
+    if (!http.Send(forward, answer, error))
+      return TestSupport::Reply::Json(error, 502);
+    TestSupport::Reply reply =
+        TestSupport::Reply::Json(answer.Body, static_cast<int>(answer.StatusCode));
+    reply.Headers = {{"Content-Type", answer.ContentType}};
+    return reply;
+  });
+  Dir.Write("a.txt", "one");
+  Dir.Write("b.png", "two");
+  NothingCreated nothing(*this);
+  const auto result = TestSupport::RunQuillpost(
+      {"/IniFile=" + Dir.Write("proxy.ini", "[Host]\nURL=" + proxy.BaseUrl() +
+                                                "\nToken=" + Server->Token + "\n"),
+       "/A", Dir / "a.txt", "/A", Dir / "b.png", "/SN"},
+      {});
+  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+  EXPECT_EQ(result.Stderr, "quillpost: POST notes: HTTP 500 Server Error: Proxy refuses notes\n");
+  EXPECT_EQ(TestSupport::RequestsTo(proxy, "POST", "/resources").size(), 2u);
 }
 
 }  // namespace
