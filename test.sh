@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up, builds, and runs every test: once in a normal build and
-# once under AddressSanitizer and UndefinedBehaviorSanitizer. The tests against
-# the real Joplin Data API use the headless server of tools/joplin-server,
-# installed here first (once; quick afterwards).
+# once under AddressSanitizer and UndefinedBehaviorSanitizer, then a short
+# smoke run of every fuzz target over its seeds. The tests against the real
+# Joplin Data API use the headless server of tools/joplin-server, installed
+# here first (once; quick afterwards).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 JOBS=$(nproc)
@@ -15,3 +16,5 @@ ctest --test-dir "$ROOT/build/release" --output-on-failure -j "$JOBS"
 "$ROOT/scripts/setup.sh" asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$ROOT/build/asan" --output-on-failure -j "$JOBS"
+
+"$ROOT/fuzz/run.sh" smoke

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs everything Quillpost needs on Debian 12 and builds it.
-# Usage: scripts/setup.sh [release|asan]   (default: release)
+# Usage: scripts/setup.sh [release|asan|none]   (default: release; none: install only)
 # Quick when all is already there; every message goes to standard error so that
 # the program's own output stays clean.
 set -euo pipefail
@@ -42,6 +42,7 @@ install_locales() {
 }
 
 build() {
+  [ "$FLAVOUR" = none ] && return
   local dir="$ROOT/build/$FLAVOUR"
   local options=(-G Ninja -DQUILLPOST_WERROR=ON)
   case "$FLAVOUR" in
