@@ -10,7 +10,10 @@ JOBS=$(nproc)
 
 "$ROOT/scripts/setup.sh" release
 "$ROOT/tools/joplin-server/joplin-server.sh" install
-export QUILLPOST_REQUIRE_JOPLIN=1
+# The shells whose completion files the tests check.
+source "$ROOT/scripts/apt-packages.sh"
+install_missing_packages zsh fish
+export QUILLPOST_REQUIRE_JOPLIN=1 QUILLPOST_REQUIRE_SHELLS=1
 ctest --test-dir "$ROOT/build/release" --output-on-failure -j "$JOBS"
 
 "$ROOT/scripts/setup.sh" asan

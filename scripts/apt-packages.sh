@@ -14,7 +14,16 @@ install_missing_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return
   echo "[setup] installing ${missing[*]}" >&2
-  as_root apt-get update -qq >&2
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >&2
+  local sink=/dev/stderr
+  # APT_QUIET: the details go to a log, shown only when the install fails.
+  [ -n "${APT_QUIET:-}" ] && sink=$(mktemp /tmp/quillpost-apt-XXXXXX.log)
+  if ! { as_root apt-get update -qq &&
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}"; } >"$sink" 2>&1; then
+    [ "$sink" != /dev/stderr ] && cat "$sink" >&2
+    echo "[setup] apt-get could not install ${missing[*]}" >&2
+    exit 1
+  fi
+  [ "$sink" != /dev/stderr ] && rm -f "$sink"
+  return 0
 }

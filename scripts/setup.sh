@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs everything Quillpost needs on Debian 12 and builds it.
-# Usage: scripts/setup.sh [release|asan|none]   (default: release; none: install only)
+# Usage: scripts/setup.sh [release|asan|program|none]
+#   release: everything, tests included (the default); asan: the same under
+#   the sanitizers; program: the program alone, quietly (output only when a
+#   step fails); none: install only.
 # Quick when all is already there; every message goes to standard error so that
 # the program's own output stays clean.
 set -euo pipefail
@@ -14,7 +17,7 @@ source "$ROOT/scripts/apt-packages.sh"
 
 PACKAGES=(g++ cmake ninja-build pkg-config ca-certificates media-types
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libicu-dev
-  libgtest-dev libgmock-dev locales tzdata)
+  libgtest-dev libgmock-dev locales tzdata scdoc dpkg-dev file)
 
 # The tests pin these locales ("name charset", as /etc/locale.gen writes
 # them); generating them needs the locales package.
@@ -38,24 +41,39 @@ install_locales() {
     grep -qx "$entry" /etc/locale.gen 2>/dev/null ||
       echo "$entry" | as_root tee -a /etc/locale.gen >/dev/null
   done
-  as_root locale-gen >&2
+  quietly as_root locale-gen
 }
 
 build() {
   [ "$FLAVOUR" = none ] && return
-  local dir="$ROOT/build/$FLAVOUR"
+  local dir="$ROOT/build/$FLAVOUR" target=()
   local options=(-G Ninja -DQUILLPOST_WERROR=ON)
   case "$FLAVOUR" in
     release) options+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+    program) dir="$ROOT/build/release"; target=(--target quillpost manpage)
+      options+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
     asan) options+=(-DCMAKE_BUILD_TYPE=Debug -DQUILLPOST_SANITIZE=ON) ;;
     *) log "unknown build flavour $FLAVOUR"; exit 2 ;;
   esac
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" "${options[@]}" >&2
+    quietly cmake -S "$ROOT" -B "$dir" "${options[@]}"
   fi
-  cmake --build "$dir" >&2
+  quietly cmake --build "$dir" "${target[@]}"
 }
 
+# Runs a step with its output on standard error, or, for the program alone,
+# kept in a log that is shown only when the step fails.
+quietly() {
+  if [ "$FLAVOUR" != program ]; then
+    "$@" >&2
+    return
+  fi
+  local log="$ROOT/build/setup.log"
+  mkdir -p "$ROOT/build"
+  "$@" >"$log" 2>&1 || { cat "$log" >&2; log "failed: $*"; exit 1; }
+}
+
+[ "$FLAVOUR" = program ] && export APT_QUIET=1
 install_missing_packages "${PACKAGES[@]}"
 install_locales
 build

@@ -57,9 +57,11 @@ class TJoplinRest {
   // or ERequestRefused for an error answer.
   bool ResolveNotebook(std::string_view ANotebookName, bool ACreate, std::string& varNotebookId);
 
-  // Reads every page of the notebook directory anew. False when a request got
-  // no answer; throws ERequestRefused for an error answer.
+  // Read every page of the notebook or tag directory anew. False when a
+  // request got no answer; throws ERequestRefused for an error answer.
   bool ReadNotebooks();
+  bool ReadTags();
+  const TFolderParents& FolderParents() const { return FFolderParents; }
 
   // Why the last request failed; empty when it succeeded. Never the token.
   const std::string& LastFailure() const { return FRestClient.LastFailure(); }

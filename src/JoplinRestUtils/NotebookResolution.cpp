@@ -106,6 +106,10 @@ bool TJoplinRest::ReadNotebooks() {
   return FetchDirectory(FFolderList, "folders", &FFolderParents, true);
 }
 
+bool TJoplinRest::ReadTags() {
+  return FetchDirectory(FTagList, "tags", nullptr, true);
+}
+
 bool TJoplinRest::ResolveNotebook(std::string_view ANotebookName, bool ACreate,
                                   std::string& varNotebookId) {
   if (FFolderList.Empty() && !FetchDirectory(FFolderList, "folders", &FFolderParents, true))

@@ -10,6 +10,7 @@
 #include "Quillpost/BodyStep.hpp"
 #include "Quillpost/CheckCommand.hpp"
 #include "Quillpost/FindSwitch.hpp"
+#include "Quillpost/ListCommand.hpp"
 #include "Quillpost/NoteHeader.hpp"
 #include "Quillpost/SendNote.hpp"
 #include "Quillpost/Settings.hpp"
@@ -67,6 +68,10 @@ int RunNoteCommand(const TArguments& args) {
     return kExitNoToken;
   }
   SettleServerUrl(settings);
+  if (Kestrel::CommonLib::ParamExists(params, "--list-notebooks"))
+    return RunList(TListKind::Notebooks, settings.Url.Value, settings.Token.Value);
+  if (Kestrel::CommonLib::ParamExists(params, "--list-tags"))
+    return RunList(TListKind::Tags, settings.Url.Value, settings.Token.Value);
 
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);

@@ -65,6 +65,8 @@ void PrintHelp() {
       "  /IniFile=PATH       settings file to read",
       "  /Profile=DIR        Joplin profile folder whose settings.json to read",
       "  --check             show where the settings come from and test them",
+      "  --list-notebooks    print every notebook as its path (Parent/Child), one a line",
+      "  --list-tags         print every tag, one a line",
       "  /?, /h              short usage text",
       "  --help, --version   this help, the version",
       "",

@@ -1,0 +1,61 @@
+# fish completion for quillpost: switch names, files after /S, /A, /AA and
+# /IniFile=, folders after /Profile=, and notebook and tag names from the
+# running Joplin server (quillpost --list-notebooks, --list-tags) after /N,
+# /T and /TT.
+
+function __quillpost_owner
+    set -l tokens (commandline -opc)
+    set -l count (count $tokens)
+    for i in (seq $count -1 2)
+        set -l word (string lower -- $tokens[$i])
+        switch $word
+            case /s -s /a -a /n -n /t -t /i -i /c -c /e -e
+                test $i -eq $count; and echo $word
+                return
+            case /aa -aa /tt -tt
+                echo $word
+                return
+            case '/*' '-*'
+                string match -q -- '*/*' (string sub -s 2 -- $word); or return
+        end
+    end
+end
+
+function __quillpost_complete
+    set -l current (commandline -ct)
+    set -l program (commandline -opc)[1]
+    if string match -qi -- '/inifile=*' $current
+        set -l prefix (string replace -r '=.*' '=' -- $current)
+        for path in (__fish_complete_path (string replace -r '^[^=]*=' '' -- $current))
+            echo $prefix$path
+        end
+        return
+    end
+    if string match -qi -- '/profile=*' $current
+        set -l prefix (string replace -r '=.*' '=' -- $current)
+        for path in (__fish_complete_directories (string replace -r '^[^=]*=' '' -- $current))
+            echo $prefix$path
+        end
+        return
+    end
+    switch (__quillpost_owner)
+        case /s -s /a -a /aa -aa
+            __fish_complete_path $current
+            return
+        case /n -n
+            $program --list-notebooks 2>/dev/null
+            return
+        case /t -t /tt -tt
+            $program --list-tags 2>/dev/null
+            return
+        case /i -i /c -c /e -e
+            return
+    end
+    if string match -q -- '[-/]*' $current
+        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /Utf8 \
+            /IniFile= /Profile= --check --list-notebooks --list-tags --help --version '/?'
+    end
+    string match -q -- '-*' $current; or __fish_complete_path $current
+end
+
+complete -c quillpost -f -a '(__quillpost_complete)'

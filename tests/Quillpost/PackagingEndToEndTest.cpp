@@ -1,0 +1,179 @@
+// Quillpost as an installed Linux program: the manual page knows every
+// switch, the listing commands feed the shell completions, the completions
+// load and answer, and the Debian package installs and goes cleanly.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <set>
+
+#include "Platform/Files.hpp"
+#include "support/FakeJoplin.hpp"
+#include "support/RunProgram.hpp"
+#include "support/TempDir.hpp"
+
+namespace {
+
+using TestSupport::RunProgram;
+
+const std::string kSource = QUILLPOST_SOURCE_DIR;
+const std::string kBuildDir = std::filesystem::path(QUILLPOST_BINARY).parent_path().string();
+
+// The switches that "--help" describes: what the program knows.
+std::set<std::string> SwitchesOfTheHelp() {
+  const auto help = TestSupport::RunQuillpost({"--help"});
+  std::set<std::string> switches;
+  const std::regex option(R"(^  ((?:/|--)[A-Za-z?-]+=?))");
+  std::istringstream lines(help.Stdout);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, option))
+      switches.insert(match[1]);
+  }
+  for (const char* alsoOnTheLine : {"/h", "--version", "/HTML"})
+    switches.insert(alsoOnTheLine);
+  return switches;
+}
+
+TEST(PackagingTest, ManualPageNamesEverySwitchTheProgramKnows) {
+  const std::string page = TestSupport::ReadFile(kSource + "/docs/quillpost.1.scd");
+  const std::set<std::string> switches = SwitchesOfTheHelp();
+  EXPECT_GE(switches.size(), 25u);
+  for (const auto& name : switches)
+    EXPECT_NE(page.find("*" + name), std::string::npos) << name;
+  for (const char* section : {"# SYNOPSIS", "# SETTINGS", "# EXIT STATUS", "# ENVIRONMENT",
+                              "# FILES", "# EXAMPLES", "# OUTPUT"})
+    EXPECT_NE(page.find(section), std::string::npos) << section;
+}
+
+TEST(PackagingTest, InstallPutsEachFileWhereItsToolLooks) {
+  TestSupport::TempDir prefix;
+  const auto install =
+      RunProgram("/usr/bin/cmake", {"--install", kBuildDir, "--prefix", prefix.Path()});
+  ASSERT_EQ(install.ExitCode, 0) << install.Stderr;
+  for (const char* file :
+       {"bin/quillpost", "share/man/man1/quillpost.1.gz",
+        "share/bash-completion/completions/quillpost", "share/zsh/vendor-completions/_quillpost",
+        "share/fish/vendor_completions.d/quillpost.fish",
+        "share/doc/quillpost/quillpost.ini.example", "share/doc/quillpost/copyright"})
+    EXPECT_TRUE(Platform::FileExists(prefix / file)) << file;
+  EXPECT_EQ(RunProgram(prefix / "bin/quillpost", {"--version"}).Stdout, "Quillpost\nVer.1.0.0.0\n");
+}
+
+class CompletionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Fake.Folders = {{"F1", "Inbox"}, {"F2", "My Work"}, {"F3", "Plans", "F2"}};
+    Fake.Install(Server);
+    Server.Handle([inner = Server.Handler()](const TestSupport::RecordedRequest& request) {
+      if (request.Target.starts_with("/tags"))
+        return TestSupport::Reply::Json(
+            R"({"items":[{"id":"T1","title":"work"},{"id":"T2","title":"home"}]})");
+      return inner(request);
+    });
+  }
+  TestSupport::ProgramOptions Options() const {
+    TestSupport::ProgramOptions options;
+    options.CloseStdin = true;
+    options.Env["QUILLPOST_URL"] = Server.BaseUrl();
+    options.Env["QUILLPOST_TOKEN"] = "tok";
+    options.Env["PATH"] = kBuildDir + ":/usr/bin:/bin";
+    options.Env["HOME"] = Dir.Path();
+    options.WorkingDir = Dir.Path();
+    return options;
+  }
+  // The bash completion's answer for the words, the last one being completed.
+  std::string CompleteInBash(const std::string& words) {
+    const std::string script = "source " + kSource + "/completions/quillpost.bash && COMP_WORDS=(" +
+                               words +
+                               ") && COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _quillpost && "
+                               "printf '%s\\n' \"${COMPREPLY[@]}\"";
+    return RunProgram("/bin/bash", {"-c", script}, Options()).Stdout;
+  }
+  TestSupport::TestHttpServer Server;
+  TestSupport::FakeJoplin Fake;
+  TestSupport::TempDir Dir;
+};
+
+TEST_F(CompletionTest, ListingCommands) {
+  const auto notebooks = TestSupport::RunQuillpost({"--list-notebooks"}, Options());
+  EXPECT_EQ(notebooks.Stdout, "Inbox\nMy Work\nMy Work/Plans\n");
+  EXPECT_EQ(notebooks.ExitCode, 0);
+  EXPECT_EQ(TestSupport::RunQuillpost({"--list-tags"}, Options()).Stdout, "home\nwork\n");
+  TestSupport::ProgramOptions down = Options();
+  down.Env["QUILLPOST_URL"] = "http://127.0.0.1:1";
+  const auto failed = TestSupport::RunQuillpost({"--list-notebooks"}, down);
+  EXPECT_EQ(failed.ExitCode, 3);
+  EXPECT_EQ(failed.Stdout, "");
+  EXPECT_TRUE(failed.Stderr.starts_with("quillpost: GET folders failed: ")) << failed.Stderr;
+}
+
+TEST_F(CompletionTest, BashCompletes) {
+  EXPECT_EQ(RunProgram("/bin/bash", {"-c", "source " + kSource +
+                                               "/completions/quillpost.bash && complete -p "
+                                               "quillpost"})
+                .Stdout,
+            "complete -o filenames -F _quillpost quillpost\n");
+  Dir.Write("notes.md", "x");
+  Dir.Write("notes.txt", "y");
+  const struct {
+    std::string Words, Expected;
+  } cases[] = {
+      {"quillpost /N ''", "Inbox\nMy\\ Work\nMy\\ Work/Plans\n"},
+      {"quillpost /n My", "My\\ Work\nMy\\ Work/Plans\n"},
+      {"quillpost /T w", "work\n"},
+      {"quillpost /TT home ''", "home\nwork\n"},
+      {"quillpost /S notes.m", "notes.md\n"},
+      {"quillpost /AA notes.md notes.t", "notes.txt\n"},
+      {"quillpost /Ini", "/IniFile=\n"},
+      {"quillpost /IniFile=notes.t", "/IniFile=notes.txt\n"},
+      {"quillpost --list", "--list-notebooks\n--list-tags\n"},
+      {"quillpost /I ''", "\n"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CompleteInBash(c.Words), c.Expected) << c.Words;
+}
+
+TEST(ShellCompletionSyntaxTest, ZshAndFishAcceptTheirFiles) {
+  for (const auto& [shell, file] :
+       {std::pair<std::string, std::string>{"zsh", "_quillpost"}, {"fish", "quillpost.fish"}}) {
+    const std::string path = "/usr/bin/" + shell;
+    if (!Platform::FileExists(path)) {
+      if (Platform::GetEnv("QUILLPOST_REQUIRE_SHELLS") == "1")
+        ADD_FAILURE() << shell << " is not installed";
+      continue;
+    }
+    const auto check = RunProgram(path, {"-n", kSource + "/completions/" + file});
+    EXPECT_EQ(check.ExitCode, 0) << shell << ": " << check.Stderr;
+  }
+}
+
+// As root, the package is installed for real and removed again.
+TEST(DebianPackageTest, InstallsRunsAndGoesCleanly) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the package is built from the normal build";
+#endif
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "installing a package needs root";
+  TestSupport::TempDir out;
+  const auto pack = RunProgram("/usr/bin/cpack", {"-G", "DEB", "-B", out.Path(), "--config",
+                                                  kBuildDir + "/CPackConfig.cmake"});
+  ASSERT_EQ(pack.ExitCode, 0) << pack.Stdout << pack.Stderr;
+  const std::string deb = out / "quillpost_1.0.0_amd64.deb";
+  ASSERT_TRUE(Platform::FileExists(deb)) << pack.Stdout;
+  const auto fields = RunProgram("/usr/bin/dpkg-deb", {"-f", deb, "Depends"});
+  EXPECT_NE(fields.Stdout.find("libcurl4"), std::string::npos) << fields.Stdout;
+  const auto install = RunProgram("/usr/bin/dpkg", {"-i", deb});
+  ASSERT_EQ(install.ExitCode, 0) << install.Stderr;
+  EXPECT_EQ(RunProgram("/usr/bin/quillpost", {"--version"}).Stdout, "Quillpost\nVer.1.0.0.0\n");
+  EXPECT_EQ(RunProgram("/usr/bin/man", {"-w", "quillpost"}).Stdout,
+            "/usr/share/man/man1/quillpost.1.gz\n");
+  const auto remove = RunProgram("/usr/bin/dpkg", {"-r", "quillpost"});
+  EXPECT_EQ(remove.ExitCode, 0) << remove.Stderr;
+  EXPECT_FALSE(Platform::FileExists("/usr/bin/quillpost"));
+  EXPECT_FALSE(Platform::FileExists("/usr/share/man/man1/quillpost.1.gz"));
+}
+
+}  // namespace
