@@ -4,12 +4,21 @@
 #
 #   joplin-server.sh install
 #       Installs it once into this folder (quick when already there).
-#   joplin-server.sh start [--state DIR] [--port N] [--token T] [--settings FILE]
-#       Starts it on a free loopback port with a fresh profile, waits until
-#       /ping answers, and prints three lines: the URL, the token and the state
-#       folder. With --settings it also writes a Quillpost settings file.
+#   joplin-server.sh start [--state DIR] [--port N | --ports FIRST-LAST] [--token T]
+#                          [--settings FILE]
+#       Starts it on a free loopback port (the first free one of FIRST-LAST with
+#       --ports) with a fresh profile, waits until /ping answers, and prints
+#       three lines: the URL, the token and the state folder. With --state on
+#       a folder that already holds a profile, that profile is used again with
+#       its own port and token, notes and all. With --settings it also writes a
+#       Quillpost settings file (mode 600).
+#   joplin-server.sh status DIR
+#       Prints the URL of the server of that state folder and exits 0 when it
+#       answers; exits 3 when it does not.
 #   joplin-server.sh stop DIR
-#       Stops the server started with that state folder and removes its profile.
+#       Stops the server started with that state folder. A temporary state
+#       folder (one that start made itself) goes with its profile; the profile
+#       in a folder given with --state is kept.
 #
 # Every message but the three result lines goes to standard error.
 set -euo pipefail
@@ -41,7 +50,11 @@ install() {
   local build_log="$HERE/install.log"
   log "installing joplin@$JOPLIN_VERSION (once, a few minutes; details in $build_log)"
   (cd "$HERE" && npm install --no-audit --no-fund --ignore-scripts --no-save \
-    "joplin@$JOPLIN_VERSION") >"$build_log" 2>&1 || { cat "$build_log" >&2; exit 1; }
+    "joplin@$JOPLIN_VERSION") >"$build_log" 2>&1 || {
+    tail -20 "$build_log" >&2
+    log "npm could not install joplin@$JOPLIN_VERSION (log: $build_log): check that the npm registry can be reached, then run again"
+    exit 3
+  }
   # The server's one native module, built from source: prebuilt downloads are not possible.
   log "building sqlite3 from source"
   (cd "$HERE/node_modules/sqlite3" && npx --yes node-pre-gyp install --build-from-source) \
@@ -61,12 +74,38 @@ pings() {
   [[ "$answer" == *JoplinClipperServer* ]]
 }
 
+# The first port of FIRST-LAST that nothing listens on.
+free_port_in() {
+  local first=${1%-*} last=${1#*-} port
+  for ((port = first; port <= last; port++)); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || { echo "$port"; return; }
+  done
+  return 1
+}
+
+# A value of the profile's settings.json ("api.port", "api.token").
+profile_setting() {
+  node -e 'const s=require(process.argv[1]);const v=s[process.argv[2]];if(v!==undefined)console.log(v);' \
+    "$1/settings.json" "$2" 2>/dev/null
+}
+
+# Writes the settings file whole or not at all, readable by its owner alone.
+write_settings() {
+  local file=$1 port=$2 token=$3 temporary
+  mkdir -p "$(dirname "$file")"
+  temporary=$(mktemp "$file.XXXXXX")
+  chmod 600 "$temporary"
+  printf '[Host]\nURL=http://127.0.0.1:%s\nToken=%s\n' "$port" "$token" >"$temporary"
+  mv -f "$temporary" "$file"
+}
+
 start() {
-  local state="" port="" token="" settings=""
+  local state="" port="" ports="" token="" settings=""
   while [ $# -gt 0 ]; do
     case "$1" in
       --state) state=$2; shift 2 ;;
       --port) port=$2; shift 2 ;;
+      --ports) ports=$2; shift 2 ;;
       --token) token=$2; shift 2 ;;
       --settings) settings=$2; shift 2 ;;
       *) log "unknown option $1"; exit 2 ;;
@@ -74,20 +113,32 @@ start() {
   done
   install
   [ -n "$state" ] || state=$(mktemp -d /tmp/joplin-server-XXXXXX)
-  mkdir -p "$state/profile"
+  if ! mkdir -p "$state/profile" 2>/dev/null || [ ! -w "$state/profile" ]; then
+    log "cannot write the profile folder $state/profile: make it writable, or name another with --state"
+    exit 3
+  fi
+  local joplin=("$JOPLIN" --profile "$state/profile") fresh=1
+  if [ -f "$state/profile/settings.json" ] && [ -f "$state/profile/database.sqlite" ]; then
+    fresh=0
+    [ -n "$port" ] || port=$(profile_setting "$state/profile" api.port)
+    [ -n "$token" ] || token=$(profile_setting "$state/profile" api.token)
+  fi
+  if [ -n "$ports" ] && { [ -z "$port" ] || (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }; then
+    port=$(free_port_in "$ports") || {
+      log "every port from $ports is taken: stop what listens there, or start with --port N"
+      exit 3
+    }
+  fi
   [ -n "$port" ] || port=$(free_port)
   [ -n "$token" ] || token=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-  local joplin=("$JOPLIN" --profile "$state/profile")
   "${joplin[@]}" config api.token "$token" >&2
   "${joplin[@]}" config api.port "$port" >&2
-  "${joplin[@]}" mkbook Inbox >&2
+  [ "$fresh" = 1 ] && "${joplin[@]}" mkbook Inbox >&2
   setsid "${joplin[@]}" server start >"$state/server.log" 2>&1 </dev/null &
   echo $! >"$state/pid"
   for _ in $(seq 1 120); do
     if pings "$port"; then
-      if [ -n "$settings" ]; then
-        (umask 077 && printf '[Host]\nURL=http://127.0.0.1:%s\nToken=%s\n' "$port" "$token" >"$settings" && chmod 600 "$settings")
-      fi
+      [ -n "$settings" ] && write_settings "$settings" "$port" "$token"
       echo "http://127.0.0.1:$port"
       echo "$token"
       echo "$state"
@@ -102,6 +153,17 @@ start() {
   exit 1
 }
 
+status() {
+  local state=${1:?state folder} port
+  port=$(profile_setting "$state/profile" api.port)
+  if [ -n "$port" ] && [ -f "$state/pid" ] && kill -0 "$(cat "$state/pid")" 2>/dev/null &&
+    pings "$port"; then
+    echo "http://127.0.0.1:$port"
+    return 0
+  fi
+  return 3
+}
+
 stop() {
   local state=${1:?state folder}
   if [ -f "$state/pid" ]; then
@@ -111,16 +173,17 @@ stop() {
     kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
     for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
     kill -KILL -- "-$pid" 2>/dev/null || true
+    rm -f "$state/pid"
   fi
   case "$state" in
     /tmp/joplin-server-*) rm -rf "$state" ;;
-    *) rm -rf "$state/profile" "$state/pid" ;;
   esac
 }
 
 case "${1:-}" in
   install) install ;;
   start) shift; start "$@" ;;
+  status) shift; status "$@" ;;
   stop) shift; stop "$@" ;;
-  *) sed -n '2,16p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,27p' "$0" >&2; exit 2 ;;
 esac

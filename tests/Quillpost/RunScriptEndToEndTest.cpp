@@ -1,0 +1,101 @@
+// The README's run command on a machine with nothing configured and no Joplin
+// running: it starts a local Joplin server as the default, files the note
+// there, reuses the server on the next run, and its stop keeps the notes.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "JoplinRestUtils/Json.hpp"
+#include "JoplinRestUtils/ServerDiscovery.hpp"
+#include "Platform/Files.hpp"
+#include "Platform/HttpClient.hpp"
+#include "Platform/IniFile.hpp"
+#include "support/RunProgram.hpp"
+#include "support/TempDir.hpp"
+
+namespace {
+
+const std::string kSource = QUILLPOST_SOURCE_DIR;
+
+class RunScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "run.sh runs the normal build";
+#endif
+    if (!Platform::FileExists(kSource + "/tools/joplin-server/node_modules/.bin/joplin") &&
+        Platform::GetEnv("QUILLPOST_REQUIRE_JOPLIN") != "1")
+      GTEST_SKIP() << "the Joplin server is not installed (tools/joplin-server)";
+    if (JoplinRestUtils::FindLocalDataApi())
+      GTEST_SKIP() << "a Joplin Data API already answers on this machine";
+  }
+  void TearDown() override {
+    if (Platform::DirectoryExists(State()))
+      Script({"stop", State()});
+  }
+  std::string State() const {
+    return Home / "data/quillpost/joplin-server";
+  }
+  TestSupport::ProgramOptions Options() const {
+    TestSupport::ProgramOptions options;
+    options.CloseStdin = true;
+    options.Env["HOME"] = Home.Path();
+    options.Env["XDG_CONFIG_HOME"] = Home / "config";
+    options.Env["XDG_DATA_HOME"] = Home / "data";
+    return options;
+  }
+  TestSupport::ProgramResult RunScript(const std::vector<std::string>& args) {
+    return TestSupport::RunProgram(kSource + "/run.sh", args, Options());
+  }
+  TestSupport::ProgramResult Script(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {kSource + "/tools/joplin-server/joplin-server.sh"};
+    all.insert(all.end(), args.begin(), args.end());
+    return TestSupport::RunProgram("/bin/bash", all, Options());
+  }
+  static std::string NoteIdOf(const std::string& out) {
+    const std::string prefix = "Done (Note id: ";
+    return out.starts_with(prefix) ? out.substr(prefix.size(), 32) : std::string();
+  }
+  TestSupport::TempDir Home;
+};
+
+TEST_F(RunScriptTest, LocalServerIsTheDefault) {
+  const auto first = RunScript({"/N", "Inbox", "/I", "First run", "/SN"});
+  ASSERT_EQ(first.ExitCode, 0) << first.Stdout << first.Stderr;
+  const std::string id = NoteIdOf(first.Stdout);
+  ASSERT_EQ(id.size(), 32u) << first.Stdout;
+  EXPECT_NE(first.Stderr.find("[quillpost] starting a local Joplin server"), std::string::npos)
+      << first.Stderr;
+  EXPECT_NE(first.Stderr.find("stop it with: "), std::string::npos);
+
+  // The settings file names the server, readable by its owner alone.
+  const std::string settings = Home / "config/quillpost/quillpost.ini";
+  EXPECT_FALSE(Platform::ReadableByOthers(settings));
+  const Platform::IniFile ini(settings);
+  const std::string url = ini.ReadString("Host", "URL", "");
+  const std::string token = ini.ReadString("Host", "Token", "");
+  Platform::HttpClient http("tests");
+  Platform::HttpRequest read;
+  read.Url = url + "/notes/" + id + "?fields=title&token=" + token;
+  Platform::HttpResponse answer;
+  std::string error;
+  ASSERT_TRUE(http.Send(read, answer, error)) << error;
+  EXPECT_EQ(JoplinRestUtils::TJsonValue::parse(answer.Body).at("title"), "First run");
+
+  // The next run finds the server running and starts nothing.
+  const std::string pid = TestSupport::ReadFile(State() + "/pid");
+  const auto second = RunScript({"/N", "Inbox", "/I", "Second run", "/SN"});
+  EXPECT_EQ(NoteIdOf(second.Stdout).size(), 32u) << second.Stdout << second.Stderr;
+  EXPECT_EQ(second.Stderr, "");
+  EXPECT_EQ(TestSupport::ReadFile(State() + "/pid"), pid);
+
+  // Stopping keeps the profile and its notes; the next run starts it again.
+  EXPECT_EQ(Script({"stop", State()}).ExitCode, 0);
+  EXPECT_EQ(Script({"status", State()}).ExitCode, 3);
+  EXPECT_TRUE(Platform::FileExists(State() + "/profile/database.sqlite"));
+  const auto third = RunScript({"--list-notebooks"});
+  EXPECT_EQ(third.Stdout, "Inbox\n") << third.Stderr;
+  EXPECT_EQ(Script({"status", State()}).Stdout, url + "\n");
+}
+
+}  // namespace
