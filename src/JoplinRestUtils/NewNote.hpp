@@ -22,6 +22,7 @@ struct TJoplinNewNote {
   std::int32_t MarkupLanguage = kMarkupMarkdown;
   std::string BaseDir;           // resolves relative attachment paths
   bool CreateNotebooks = false;  // create the missing notebooks of NotebookName
+  bool LinkLocalFiles = false;   // upload what a Markdown body file links to
 };
 
 }  // namespace JoplinRestUtils

@@ -104,14 +104,25 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     note["tags"] = tags;
 
   const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
-  const TStringList uploaded = UploadFiles(ANewNote.Files, html);
   std::string body = std::move(ANewNote.Body);
+  TStringList linkedFromBody;
+  if (!html && ANewNote.LinkLocalFiles)
+    body = LinkLocalFiles(body, ANewNote.BaseDir, linkedFromBody);
+  // An attachment that the body links to already is neither sent nor linked again.
+  TStringList attachments;
+  for (const auto& file : ANewNote.Files.Lines()) {
+    if (!HasValue(linkedFromBody, file))
+      attachments.Add(file);
+  }
+  TStringList uploaded = UploadFiles(attachments, html);
   if (html) {
     body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
   } else {
     AppendLinks(body, uploaded);
   }
   note["body"] = std::move(body);
+  for (const auto& entry : linkedFromBody.Lines())
+    uploaded.Add(entry);
 
   const bool posted = Post("notes", &note);
   // Only a success status creates a note, whatever an error answer holds.

@@ -82,6 +82,7 @@ std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& 
   // The file was opened, so its name is a path here whatever characters it holds.
   note.BaseDir =
       std::string(Kestrel::CommonLib::ExtractFileDir(Kestrel::CommonLib::AbsolutePath(path)));
+  note.LinkLocalFiles = !FindSwitch(params, "NoLocal");
   if (IsHtmlFileName(path)) {
     note.MarkupLanguage = JoplinRestUtils::kMarkupHtml;
     if (!FindSwitch(params, "I"))

@@ -61,6 +61,8 @@ void PrintHelp() {
       "  /HTML               HTML note",
       "  /DefEnc             read the body file as Windows-1252 instead of UTF-8",
       "  /LT                 the first line of the body becomes the title",
+      "  /NoLocal            send a Markdown body file as written: do not upload the",
+      "                      local files its images and links point to",
       "  /Utf8               accepted for compatibility; no effect",
       "  /IniFile=PATH       settings file to read",
       "  /Profile=DIR        Joplin profile folder whose settings.json to read",

@@ -454,4 +454,23 @@ TEST_F(JoplinServerTest, ResourcesOfAFailedNoteAreRemoved) {
   EXPECT_EQ(TestSupport::RequestsTo(proxy, "POST", "/resources").size(), 2u);
 }
 
+TEST_F(JoplinServerTest, MarkdownBodyLinksToItsLocalFiles) {
+  const std::string png("\x89PNG\r\n\x1a\nlocal", 13);
+  Dir.Write("trip/img/chart one.png", png);
+  Dir.Write("trip/data.csv", "a,b\n1,2\n");
+  Dir.Write("trip/notes.md",
+            "# Trip\n![chart](img/chart%20one.png)\n[data](<data.csv>) and `[code](data.csv)`\n");
+  const auto result = Run({"/S", "trip/notes.md", "/I", "Trip"});
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout << result.Stderr;
+  const std::string body = Json("GET", "notes/" + id + "?fields=body").at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 1u) << body;  // "(:/id" only; the angle-bracket link is "<:/id"
+  EXPECT_EQ(Call("GET", "resources/" + ids[0] + "/file"), png);
+  const size_t angle = body.find("[data](<:/");
+  ASSERT_NE(angle, std::string::npos) << body;
+  EXPECT_EQ(Call("GET", "resources/" + body.substr(angle + 10, 32) + "/file"), "a,b\n1,2\n");
+  EXPECT_NE(body.find("`[code](data.csv)`"), std::string::npos) << body;
+}
+
 }  // namespace

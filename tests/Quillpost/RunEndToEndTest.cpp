@@ -136,6 +136,58 @@ TEST_F(RunEndToEndTest, FileNamesInALegacyLocaleOpenAsGiven) {
                                 "\": No such file or directory\n");
 }
 
+// A Markdown body file's links to local files point at uploaded resources,
+// as Joplin's own import does; the rest of the text stays byte for byte.
+TEST_F(RunEndToEndTest, MarkdownLinksToLocalFilesAreUploaded) {
+  Dir.Write("notes/img/a.png", "PNG-A");
+  Dir.Write("notes/docs/my file.pdf", "PDF-1");
+  Dir.Write("notes/docs/one.pdf", "PDF-2");
+  Dir.Write("notes/extra.txt", "TXT");
+  const std::string body =
+      "# Trip\n"
+      "![chart](img/a.png \"Chart\") and again ![same](img/a.png)\n"
+      "[doc](<docs/my file.pdf>) and [enc](docs/my%20file.pdf)\n"
+      "`![code](img/a.png)`\n"
+      "```\n![fenced](img/a.png)\n```\n"
+      "[web](https://example.org/x.png) [anchor](#top) [missing](gone.png)\n"
+      "[ref][r]\n\n[r]: docs/one.pdf\n";
+  Dir.Write("notes/body.md", body);
+  const auto result = Run({Settings, "/S", "notes/body.md", "/A", "img/a.png", "/A", "extra.txt"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N5)\n");
+  EXPECT_EQ(result.Stderr,
+            "quillpost: warning: the body links to \"gone.png\", which names no file; left as it "
+            "is\n");
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  std::vector<std::string> sent;
+  for (const auto& upload : uploads)
+    sent.push_back(TestSupport::FileBytesOf(upload));
+  EXPECT_EQ(sent, (std::vector<std::string>{"PNG-A", "PDF-1", "PDF-2", "TXT"}));
+  EXPECT_EQ(NoteJson(),
+            R"j({"title":"NoName","markup_language":1,"body":"# Trip\r\n)j"
+            R"j(![chart](:\/R1 \"Chart\") and again ![same](:\/R1)\r\n)j"
+            R"j([doc](<:\/R2>) and [enc](:\/R2)\r\n)j"
+            R"j(`![code](img\/a.png)`\r\n```\r\n![fenced](img\/a.png)\r\n```\r\n)j"
+            R"j([web](https:\/\/example.org\/x.png) [anchor](#top) [missing](gone.png)\r\n)j"
+            R"j([ref][r]\r\n\r\n[r]: :\/R3\r\n\r\n[extra.txt](:\/R4)"})j");
+}
+
+TEST_F(RunEndToEndTest, BodiesSentAsWritten) {
+  Dir.Write("notes/img/a.png", "PNG-A");
+  Dir.Write("notes/body.md", "![a](img/a.png)\n");
+  // "/NoLocal": the file's links stay; only "/A" files are uploaded.
+  EXPECT_EQ(Run({Settings, "/S", "notes/body.md", "/NoLocal"}).Stdout, "Done (Note id: N1)\n");
+  EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/resources").empty());
+  EXPECT_EQ(NoteJson(),
+            R"j({"title":"NoName","markup_language":1,"body":"![a](img\/a.png)\r\n"})j");
+  // Standard input has no folder to look in: not scanned.
+  TestSupport::ProgramOptions options;
+  options.Stdin = "![a](notes/img/a.png)\n";
+  options.WorkingDir = Dir.Path();
+  options.Env["LC_ALL"] = "C.UTF-8";
+  EXPECT_EQ(TestSupport::RunQuillpost({Settings}, options).Stdout, "Done (Note id: N2)\n");
+  EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/resources").empty());
+}
+
 TEST_F(RunEndToEndTest, WildcardAttachmentEndsTheRunWithAnErrorLine) {
   const auto result = Run({Settings, "/SN", "/A", "*.png"});
   EXPECT_EQ(result.Stdout, "EInvalidPath: Illegal characters in path: \"*.png\"\n");
