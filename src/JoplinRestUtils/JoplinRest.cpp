@@ -1,7 +1,9 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 
 #include "JoplinRestUtils/RequestBodies.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
+#include "Platform/Console.hpp"
 #include "Platform/Files.hpp"
 
 namespace JoplinRestUtils {
@@ -104,10 +106,15 @@ bool TJoplinRest::PostFile(std::string_view AResource, const std::string& AFileP
   request.Method = TRESTRequestMethod::rmPOST;
   request.Resource = AppendToken(AResource);
   request.HasBody = true;
+  std::optional<Platform::ProgressLine> progress;
   if (hasFile) {
     const std::string boundary = MakeMultipartBoundary();
     request.ContentType = "multipart/form-data; boundary=" + boundary;
     request.Body = MultipartBody(boundary, AFilePath, AJsonObject != nullptr, props);
+    progress.emplace(Kestrel::CommonLib::DisplayFileName(AFilePath));
+    request.OnUpload = [&progress](std::uint64_t sent, std::uint64_t total) {
+      progress->Update(sent, total);
+    };
   } else {
     request.ContentType = "application/x-www-form-urlencoded";
     request.Body.push_back({FormBody(props), {}});

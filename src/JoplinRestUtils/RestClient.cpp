@@ -86,6 +86,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
     http.Headers.push_back("Content-Type: " + request.ContentType);
   http.HasBody = request.HasBody;
   http.Body = std::move(request.Body);
+  http.OnUpload = std::move(request.OnUpload);
 
   Platform::HttpResponse answer;
   std::string error;

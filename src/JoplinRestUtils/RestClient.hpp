@@ -23,6 +23,7 @@ struct TRestRequest {
   std::string ContentType;  // empty: no Content-Type header
   bool HasBody = false;
   std::vector<Platform::HttpBodyPart> Body;
+  std::function<void(std::uint64_t, std::uint64_t)> OnUpload;
 };
 
 class TRestClient {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -81,6 +82,50 @@ void WriteLine(std::string_view utf8Line) {
 
 void WriteErrorLine(std::string_view utf8Line) {
   (void)WriteAll(STDERR_FILENO, utf8Line);
+}
+
+namespace {
+
+std::string Mebibytes(std::uint64_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+  return text;
+}
+
+void WriteRaw(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t rc = ::write(STDERR_FILENO, bytes.data(), bytes.size());
+    if (rc < 0 && errno == EINTR)
+      continue;
+    if (rc <= 0)
+      return;
+    bytes.remove_prefix(static_cast<size_t>(rc));
+  }
+}
+
+constexpr std::string_view kClearLine = "\r\x1B[K";
+
+}  // namespace
+
+ProgressLine::ProgressLine(std::string label)
+    : FLabel(EncodeToLocale(VisibleText(label))), FEnabled(::isatty(STDERR_FILENO) == 1) {}
+
+ProgressLine::~ProgressLine() {
+  if (FShown)
+    WriteRaw(kClearLine);
+}
+
+void ProgressLine::Update(std::uint64_t done, std::uint64_t total) {
+  const auto now = Clock::now();
+  if (!FEnabled || now - FStart < std::chrono::seconds(1) ||
+      now - FLastDrawn < std::chrono::milliseconds(100))
+    return;
+  FLastDrawn = now;
+  const double seconds = std::chrono::duration<double>(now - FStart).count();
+  const auto rate = static_cast<std::uint64_t>(static_cast<double>(done) / seconds);
+  WriteRaw(std::string(kClearLine) + FLabel + ": " + Mebibytes(done) + " of " + Mebibytes(total) +
+           ", " + Mebibytes(rate) + "/s");
+  FShown = true;
 }
 
 bool StandardInputIsTerminal() {

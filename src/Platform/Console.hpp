@@ -6,6 +6,8 @@
 // names), so control characters (C0 but tab, DEL, C1) and bidirectional
 // controls are written as visible escapes ("\x1B", "\u202E"): nothing
 // printed can steer the terminal.
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,28 @@ void PrepareStandardStreams();
 
 // The line with its control characters escaped, as the writers print it.
 std::string VisibleText(std::string_view utf8Line);
+
+// One line on standard error that shows how a long transfer goes, rewritten
+// in place: only when standard error is a terminal, and only once the
+// transfer has run for more than a second; cleared when it is done.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::string label);
+  ~ProgressLine();
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+
+  // "label: 12.5 MiB of 100.0 MiB, 40.1 MiB/s", at most ten times a second.
+  void Update(std::uint64_t done, std::uint64_t total);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  std::string FLabel;
+  bool FEnabled;
+  bool FShown = false;
+  Clock::time_point FStart = Clock::now();
+  Clock::time_point FLastDrawn{};
+};
 
 // True when standard input is a terminal (a person may be typing).
 bool StandardInputIsTerminal();

@@ -129,6 +129,7 @@ struct AnswerBudget {
 // Everything one request's callbacks share.
 struct Transfer {
   HttpLimits Limits;
+  const std::function<void(std::uint64_t, std::uint64_t)>* OnUpload = nullptr;
   AnswerBudget* Budget = nullptr;
   HttpResponse Answer;
   BodyReader Body;
@@ -211,6 +212,8 @@ int WatchProgress(void* user, curl_off_t, curl_off_t downNow, curl_off_t upTotal
     }
   }
   transfer.LastCall = now;
+  if (upTotal > 0 && transfer.OnUpload != nullptr && *transfer.OnUpload)
+    (*transfer.OnUpload)(static_cast<std::uint64_t>(upNow), static_cast<std::uint64_t>(upTotal));
   if (upNow != transfer.LastUp || downNow != transfer.LastDown) {
     transfer.LastUp = upNow;
     transfer.LastDown = downNow;
@@ -304,6 +307,7 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   Transfer transfer;
   transfer.Limits = FImpl->Limits;
   transfer.Budget = &FImpl->Budget;
+  transfer.OnUpload = &request.OnUpload;
   if (!transfer.Body.Open(request.Body, error))
     return false;
 

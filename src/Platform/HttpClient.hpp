@@ -10,6 +10,7 @@
 // that reached the server is never sent again on a fresh connection (only a
 // redirect sends it on), so a POST cannot create its object twice.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -28,6 +29,8 @@ struct HttpRequest {
   std::vector<std::string> Headers;  // "Name: value"
   bool HasBody = false;              // false: no body and no Content-Length
   std::vector<HttpBodyPart> Body;
+  // Told how much of the body has gone out, while it goes.
+  std::function<void(std::uint64_t sent, std::uint64_t total)> OnUpload;
 };
 
 struct HttpResponse {

@@ -13,7 +13,9 @@
 namespace TestSupport {
 namespace {
 
-bool ReadMore(int fd, std::string& buffer) {
+bool ReadMore(int fd, std::string& buffer, int pauseMs) {
+  if (pauseMs > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
   char chunk[65536];
   const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
   if (n <= 0)
@@ -33,10 +35,10 @@ bool SendAll(int fd, std::string_view data) {
 }
 
 // Parses one request from the front of `buffer`, reading more as needed.
-bool ReadRequest(int fd, std::string& buffer, RecordedRequest& request) {
+bool ReadRequest(int fd, std::string& buffer, RecordedRequest& request, int pauseMs) {
   size_t headerEnd;
   while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
-    if (!ReadMore(fd, buffer))
+    if (!ReadMore(fd, buffer, pauseMs))
       return false;
   }
   const std::string head = buffer.substr(0, headerEnd);
@@ -63,7 +65,7 @@ bool ReadRequest(int fd, std::string& buffer, RecordedRequest& request) {
       request.HasHeader("Content-Length") ? std::stoul(request.Header("Content-Length")) : 0;
   const size_t total = headerEnd + 4 + length;
   while (buffer.size() < total) {
-    if (!ReadMore(fd, buffer))
+    if (!ReadMore(fd, buffer, pauseMs))
       return false;
   }
   request.Raw = buffer.substr(0, total);
@@ -187,7 +189,7 @@ void TestHttpServer::AcceptLoop() {
 void TestHttpServer::Serve(int fd, int connection) {
   std::string buffer;
   RecordedRequest request;
-  while (!FStopping && ReadRequest(fd, buffer, request)) {
+  while (!FStopping && ReadRequest(fd, buffer, request, FReadPauseMs)) {
     request.Connection = connection;
     const Reply reply = NextReply(request);
     request = RecordedRequest();

@@ -60,6 +60,9 @@ class TestHttpServer {
 
   std::vector<RecordedRequest> Requests() const;
 
+  // A slow reader: waits this long before each read of at most 64 KiB.
+  void SetReadPause(int ms) { FReadPauseMs = ms; }
+
  private:
   void AcceptLoop();
   void Serve(int fd, int connection);
@@ -68,6 +71,7 @@ class TestHttpServer {
   int FListenFd = -1;
   int FPort = 0;
   std::atomic<bool> FStopping{false};
+  std::atomic<int> FReadPauseMs{0};
   mutable std::mutex FMutex;
   std::deque<Reply> FQueue;
   std::function<Reply(const RecordedRequest&)> FHandler;
