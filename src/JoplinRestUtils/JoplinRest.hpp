@@ -97,10 +97,10 @@ class TJoplinRest {
   Kestrel::CommonLib::TStringList UploadFiles(const Kestrel::CommonLib::TStringList& files,
                                               bool onceEach);
   // Uploads each local file that a Markdown body links to (once, however
-  // often it is linked) and returns the body with those links pointing at
-  // the resources; a link naming no file stays, with a warning.
-  std::string LinkLocalFiles(const std::string& body, std::string_view baseDir,
-                             Kestrel::CommonLib::TStringList& uploaded);
+  // often it is linked) and points those links at the resources; a link
+  // naming no file stays, with a warning.
+  void LinkLocalFiles(std::string& body, std::string_view baseDir,
+                      Kestrel::CommonLib::TStringList& uploaded);
   // Deletes resources that no note will link, warning about those that stay.
   void RemoveResources(const Kestrel::CommonLib::TStringList& uploaded);
   // Creates a notebook under `parentId`; false without answer, throws when refused.

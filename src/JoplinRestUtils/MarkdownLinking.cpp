@@ -10,11 +10,10 @@
 
 namespace JoplinRestUtils {
 
-std::string TJoplinRest::LinkLocalFiles(const std::string& body, std::string_view baseDir,
-                                        Kestrel::CommonLib::TStringList& uploaded) {
+void TJoplinRest::LinkLocalFiles(std::string& body, std::string_view baseDir,
+                                 Kestrel::CommonLib::TStringList& uploaded) {
   std::unordered_map<std::string, std::string> idOfPath;
   std::string linked;
-  linked.reserve(body.size());
   size_t copied = 0;
   for (const TMarkdownTarget& target : FindMarkdownTargets(body)) {
     const std::string_view written = std::string_view(body).substr(target.Start, target.Length);
@@ -38,12 +37,17 @@ std::string TJoplinRest::LinkLocalFiles(const std::string& body, std::string_vie
       uploaded.SetValue(id, *path);
       known = idOfPath.emplace(*path, id).first;
     }
+    if (linked.empty())
+      linked.reserve(body.size());
     linked.append(body, copied, target.Start - copied);
     linked += ":/" + known->second;
     copied = target.Start + target.Length;
   }
+  // A body without local links is left as it is, not copied.
+  if (copied == 0)
+    return;
   linked.append(body, copied, std::string::npos);
-  return linked;
+  body = std::move(linked);
 }
 
 }  // namespace JoplinRestUtils

@@ -228,6 +228,10 @@ void ScanInline(std::string_view line, size_t lineStart, std::vector<TMarkdownTa
 
 std::vector<TMarkdownTarget> FindMarkdownTargets(std::string_view markdown) {
   std::vector<TMarkdownTarget> targets;
+  // Every destination follows a "]": a text without one has none, and most
+  // large bodies are such texts.
+  if (markdown.find(']') == std::string_view::npos)
+    return targets;
   char fenceChar = 0;
   size_t fenceLength = 0;
   bool inFence = false;
@@ -248,7 +252,7 @@ std::vector<TMarkdownTarget> FindMarkdownTargets(std::string_view markdown) {
         inFence = false;
     } else if (IsFence(line, fenceChar, fenceLength)) {
       inFence = true;
-    } else {
+    } else if (line.find(']') != std::string_view::npos) {
       const size_t before = targets.size();
       ScanDefinition(line, lineStart, targets);
       if (targets.size() == before)

@@ -107,7 +107,7 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   std::string body = std::move(ANewNote.Body);
   TStringList linkedFromBody;
   if (!html && ANewNote.LinkLocalFiles)
-    body = LinkLocalFiles(body, ANewNote.BaseDir, linkedFromBody);
+    LinkLocalFiles(body, ANewNote.BaseDir, linkedFromBody);
   // An attachment that the body links to already is neither sent nor linked again.
   TStringList attachments;
   for (const auto& file : ANewNote.Files.Lines()) {
