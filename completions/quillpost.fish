@@ -21,21 +21,23 @@ function __quillpost_owner
     end
 end
 
+# "/IniFile=PATH", "/Profile=DIR": the completer's answers for what follows "=".
+function __quillpost_after_equals -a current completer
+    set -l prefix (string replace -r '=.*' '=' -- $current)
+    for path in ($completer (string replace -r '^[^=]*=' '' -- $current))
+        echo $prefix$path
+    end
+end
+
 function __quillpost_complete
     set -l current (commandline -ct)
     set -l program (commandline -opc)[1]
     if string match -qi -- '/inifile=*' $current
-        set -l prefix (string replace -r '=.*' '=' -- $current)
-        for path in (__fish_complete_path (string replace -r '^[^=]*=' '' -- $current))
-            echo $prefix$path
-        end
+        __quillpost_after_equals $current __fish_complete_path
         return
     end
     if string match -qi -- '/profile=*' $current
-        set -l prefix (string replace -r '=.*' '=' -- $current)
-        for path in (__fish_complete_directories (string replace -r '^[^=]*=' '' -- $current))
-            echo $prefix$path
-        end
+        __quillpost_after_equals $current __fish_complete_directories
         return
     end
     switch (__quillpost_owner)

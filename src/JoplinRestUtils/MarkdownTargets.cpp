@@ -167,6 +167,16 @@ std::unordered_map<size_t, size_t> CodeSpans(std::string_view line) {
   return spans;
 }
 
+// Code spans and escaped characters are passed over whole: the position after
+// the one that starts at `pos`, or `pos` itself when none does.
+size_t PastSpanOrEscape(std::string_view line, const std::unordered_map<size_t, size_t>& spans,
+                        size_t pos) {
+  const auto span = spans.find(pos);
+  if (span != spans.end())
+    return span->second;
+  return line[pos] == '\\' ? pos + 2 : pos;
+}
+
 // Inline links and images of one line outside code spans: brackets matched
 // with a stack, each destination read once.
 void ScanInline(std::string_view line, size_t lineStart, std::vector<TMarkdownTarget>& targets) {
@@ -174,13 +184,8 @@ void ScanInline(std::string_view line, size_t lineStart, std::vector<TMarkdownTa
   std::unordered_map<size_t, size_t> closeOf;  // "[" -> its "]"
   std::vector<size_t> open;
   for (size_t pos = 0; pos < line.size();) {
-    const auto span = spans.find(pos);
-    if (span != spans.end()) {
-      pos = span->second;
-      continue;
-    }
-    if (line[pos] == '\\') {
-      pos += 2;
+    if (const size_t past = PastSpanOrEscape(line, spans, pos); past != pos) {
+      pos = past;
       continue;
     }
     if (line[pos] == '[') {
@@ -202,13 +207,8 @@ void ScanInline(std::string_view line, size_t lineStart, std::vector<TMarkdownTa
       pos = destination->second.first;
       continue;
     }
-    const auto span = spans.find(pos);
-    if (span != spans.end()) {
-      pos = span->second;
-      continue;
-    }
-    if (line[pos] == '\\') {
-      pos += 2;
+    if (const size_t past = PastSpanOrEscape(line, spans, pos); past != pos) {
+      pos = past;
       continue;
     }
     const auto close = line[pos] == '[' ? closeOf.find(pos) : closeOf.end();
