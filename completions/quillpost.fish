@@ -53,8 +53,8 @@ function __quillpost_complete
         case /i -i /c -c /e -e
             return
     end
-    if string match -q -- '[-/]*' $current
-        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /Utf8 \
+    if string match -qr -- '^[-/]' $current
+        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /Utf8 \
             /IniFile= /Profile= --check --list-notebooks --list-tags --help --version '/?'
     end
     string match -q -- '-*' $current; or __fish_complete_path $current

@@ -25,7 +25,7 @@ const std::string kBuildDir = std::filesystem::path(QUILLPOST_BINARY).parent_pat
 std::set<std::string> SwitchesOfTheHelp() {
   const auto help = TestSupport::RunQuillpost({"--help"});
   std::set<std::string> switches;
-  const std::regex option(R"(^  ((?:/|--)[A-Za-z?-]+=?))");
+  const std::regex option(R"(^  ((?:/|--)[A-Za-z0-9?-]+=?))");
   std::istringstream lines(help.Stdout);
   for (std::string line; std::getline(lines, line);) {
     std::smatch match;
@@ -46,6 +46,20 @@ TEST(PackagingTest, ManualPageNamesEverySwitchTheProgramKnows) {
   for (const char* section : {"# SYNOPSIS", "# SETTINGS", "# EXIT STATUS", "# ENVIRONMENT",
                               "# FILES", "# EXAMPLES", "# OUTPUT"})
     EXPECT_NE(page.find(section), std::string::npos) << section;
+}
+
+TEST(PackagingTest, CompletionsOfferEverySwitchTheProgramKnows) {
+  for (const char* file : {"quillpost.bash", "_quillpost", "quillpost.fish"}) {
+    const std::string completion = TestSupport::ReadFile(kSource + "/completions/" + file);
+    for (const auto& name : SwitchesOfTheHelp()) {
+      if (name == "/h")  // the same as "/?"
+        continue;
+      // The name as a word of its own: between blanks, quotes or line ends.
+      const std::string escaped = std::regex_replace(name, std::regex(R"([?])"), R"(\?)");
+      const std::regex word("(^|[\\s\"'(])" + escaped + "($|[\\s\"')])", std::regex::multiline);
+      EXPECT_TRUE(std::regex_search(completion, word)) << file << ": " << name;
+    }
+  }
 }
 
 TEST(PackagingTest, InstallPutsEachFileWhereItsToolLooks) {
