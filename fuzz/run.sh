@@ -9,7 +9,8 @@
 #   fuzz/run.sh long RUNS SECONDS NAME...   only the named targets
 #
 # New inputs that a run finds go to a scratch folder, not into the repository;
-# a crash leaves its input as crash-* in the working directory and fails the run.
+# a crash (or a slow input) leaves it in build/fuzz/artifacts, and a crash
+# fails the run.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD="$ROOT/build/fuzz"
@@ -39,10 +40,11 @@ trap 'rm -rf "$SCRATCH"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for target in "${TARGETS[@]}"; do
-  mkdir -p "$SCRATCH/$target"
+  mkdir -p "$SCRATCH/$target" "$BUILD/artifacts"
   log="$SCRATCH/$target.log"
   if ! "$BUILD/fuzz/fuzz_$target" "$SCRATCH/$target" "$ROOT/fuzz/corpus/$target" \
       -dict="$ROOT/fuzz/dict/$target.dict" -runs="$RUNS" -max_total_time="$SECONDS_EACH" \
+      -artifact_prefix="$BUILD/artifacts/$target-" \
       -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 >"$log" 2>&1; then
     cat "$log" >&2
     echo "fuzz: $target FAILED" >&2
