@@ -12,6 +12,7 @@ SINK=$!
 trap 'kill $SINK 2>/dev/null; rm -rf "$WORK"' EXIT
 for _ in $(seq 1 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
 printf '[Host]\nURL=http://127.0.0.1:%s\nToken=bench\n' "$(cat "$WORK/port")" >"$WORK/q.ini"
+chmod 600 "$WORK/q.ini"
 
 # Lines of Markdown with a little of everything the writer escapes.
 line='- item with **bold** text, a path /usr/local/bin and caf\xc3\xa9 "quotes"\n'
