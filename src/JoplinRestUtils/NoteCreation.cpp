@@ -1,4 +1,6 @@
 // Note creation and resource upload of TJoplinRest.
+#include <unordered_set>
+
 #include "JoplinRestUtils/ImageFiles.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
@@ -62,12 +64,12 @@ std::string RelinkImageReferences(const std::string& body, std::string_view base
   return relinked;
 }
 
-bool HasValue(const TStringList& list, std::string_view value) {
-  for (const auto& entry : list.Lines()) {
-    if (TStringList::ValueOf(entry) == value)
-      return true;
-  }
-  return false;
+// The files of id=file entries, for asking "already sent?" without a search.
+std::unordered_set<std::string> FilesOf(const TStringList& uploaded) {
+  std::unordered_set<std::string> files;
+  for (const auto& entry : uploaded.Lines())
+    files.emplace(TStringList::ValueOf(entry));
+  return files;
 }
 
 void WarnNotUploaded(const std::string& file, const std::string& failure) {
@@ -109,9 +111,10 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   if (!html && ANewNote.LinkLocalFiles)
     LinkLocalFiles(body, ANewNote.BaseDir, linkedFromBody);
   // An attachment that the body links to already is neither sent nor linked again.
+  const std::unordered_set<std::string> linkedFiles = FilesOf(linkedFromBody);
   TStringList attachments;
   for (const auto& file : ANewNote.Files.Lines()) {
-    if (!HasValue(linkedFromBody, file))
+    if (linkedFiles.count(file) == 0)
       attachments.Add(file);
   }
   TStringList uploaded = UploadFiles(attachments, html);
@@ -145,13 +148,15 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
 
 TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach) {
   TStringList uploaded;
+  std::unordered_set<std::string> sent;
   for (const auto& file : files.Lines()) {
     // Every reference of an HTML body to one file can share one resource.
-    if (onceEach && HasValue(uploaded, file))
+    if (onceEach && sent.count(file) != 0)
       continue;
     std::string resourceId;
     if (UploadResourceFile(file, resourceId)) {
       uploaded.SetValue(resourceId, file);
+      sent.insert(file);
     } else {
       WarnNotUploaded(file, LastFailure());
     }
