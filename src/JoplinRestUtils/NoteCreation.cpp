@@ -2,16 +2,15 @@
 #include <unordered_set>
 
 #include "JoplinRestUtils/ImageFiles.hpp"
+#include "JoplinRestUtils/ImageRelinking.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
-#include "Kestrel/CommonLib/TextMatch.hpp"
 #include "Platform/FileTimes.hpp"
 #include "Platform/Files.hpp"
-#include "Platform/Regex.hpp"
 
 namespace JoplinRestUtils {
 namespace {
@@ -40,28 +39,6 @@ void AppendLinks(std::string& body, const TStringList& uploaded) {
     body += "[" + Kestrel::CommonLib::DisplayFileName(path) + "](:/" +
             std::string(TStringList::NameOf(entry)) + ")";
   }
-}
-
-// HTML: every `src` reference that resolves to an uploaded file points at its resource.
-std::string RelinkImageReferences(const std::string& body, std::string_view baseDir,
-                                  const TStringList& uploaded) {
-  static const Platform::Regex pattern(kImageReferencePattern, {false, true});
-  std::string relinked = body;
-  for (const auto& match : pattern.FindAll(body)) {
-    const std::optional<std::string> path = ResolveLocalReference(match.Group1, baseDir);
-    if (!path)
-      continue;
-    for (const auto& entry : uploaded.Lines()) {
-      if (!Kestrel::CommonLib::SameText(TStringList::ValueOf(entry), *path))
-        continue;
-      const std::string replacement = "src=\":/" + std::string(TStringList::NameOf(entry)) + "\"";
-      relinked = Kestrel::CommonLib::ReplaceText(
-          relinked, std::string_view(body).substr(match.Start, match.Length), replacement, false,
-          true);
-      break;
-    }
-  }
-  return relinked;
 }
 
 // The files of id=file entries, for asking "already sent?" without a search.
