@@ -1,5 +1,6 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 
+#include "JoplinRestUtils/JsonTextStream.hpp"
 #include "JoplinRestUtils/RequestBodies.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
@@ -87,7 +88,9 @@ bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AR
   if (AJsonObject != nullptr) {
     request.ContentType = "application/json";
     request.HasBody = true;
-    request.Body.push_back({WriteJsonCompact(*AJsonObject, kEscapeAll), {}});
+    // Written while it is sent: a note's body is never held twice.
+    request.Body.push_back(Platform::HttpBodyPart::OfSource(
+        std::make_shared<TJsonTextStream>(*AJsonObject, kEscapeAll)));
   } else if (AMethod == TRESTRequestMethod::rmPOST || AMethod == TRESTRequestMethod::rmPUT) {
     request.ContentType = "application/x-www-form-urlencoded";
     request.HasBody = true;
@@ -117,7 +120,7 @@ bool TJoplinRest::PostFile(std::string_view AResource, const std::string& AFileP
     };
   } else {
     request.ContentType = "application/x-www-form-urlencoded";
-    request.Body.push_back({FormBody(props), {}});
+    request.Body.push_back(Platform::HttpBodyPart::OfText(FormBody(props)));
   }
   return FRestClient.Execute(std::move(request), FRestResponse);
 }

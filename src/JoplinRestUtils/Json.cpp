@@ -1,106 +1,66 @@
 #include "JoplinRestUtils/Json.hpp"
 
-#include "Platform/Utf8.hpp"
-
 namespace JoplinRestUtils {
 namespace {
 
-void AppendUnitEscape(std::string& out, unsigned unit) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  out += "\\u";
-  for (int shift = 12; shift >= 0; shift -= 4)
-    out += kHex[(unit >> shift) & 0xF];
-}
-
 void WriteString(std::string& out, std::string_view text, TJsonEscaping escaping) {
   out += '"';
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t start = pos;
-    const char32_t cp = Platform::NextCodePoint(text, pos);
-    switch (cp) {
-      case '"':
-        out += "\\\"";
-        continue;
-      case '\\':
-        out += "\\\\";
-        continue;
-      case '/':
-        out += "\\/";
-        continue;
-      case '\b':
-        out += "\\b";
-        continue;
-      case '\t':
-        out += "\\t";
-        continue;
-      case '\n':
-        out += "\\n";
-        continue;
-      case '\f':
-        out += "\\f";
-        continue;
-      case '\r':
-        out += "\\r";
-        continue;
-      default:
-        break;
-    }
-    if (cp < 0x20 && escaping.ControlChars) {
-      AppendUnitEscape(out, static_cast<unsigned>(cp));
-    } else if (cp >= 0x80 && escaping.NonAscii) {
-      if (cp >= 0x10000) {
-        AppendUnitEscape(out, 0xD800 + ((cp - 0x10000) >> 10));
-        AppendUnitEscape(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
-      } else {
-        AppendUnitEscape(out, static_cast<unsigned>(cp));
-      }
-    } else if (cp == Platform::kReplacementChar && pos - start == 1) {
-      Platform::AppendUtf8(out, cp);  // an ill-formed byte goes out as U+FFFD
-    } else {
-      out.append(text.substr(start, pos - start));
-    }
-  }
+  AppendJsonEscaped(out, text, escaping);
   out += '"';
+}
+
+std::string ScalarText(const TJsonValue& value) {
+  return IsRawJsonNumber(value) ? RawJsonNumberText(value) : value.dump();
 }
 
 void WriteScalar(std::string& out, const TJsonValue& value, TJsonEscaping escaping) {
   if (value.is_string()) {
     WriteString(out, value.get_ref<const std::string&>(), escaping);
-  } else if (IsRawJsonNumber(value)) {
-    out += RawJsonNumberText(value);
   } else {
-    out += value.dump();  // numbers, true, false, null
+    out += ScalarText(value);  // numbers, true, false, null
   }
 }
 
-void WriteCompact(std::string& out, const TJsonValue& value, TJsonEscaping escaping) {
+void WalkCompact(const TJsonValue& value, TJsonCompactSink& sink) {
   if (value.is_object()) {
-    out += '{';
+    sink.Text("{");
     bool first = true;
     for (const auto& [name, member] : value.items()) {
-      if (!first)
-        out += ',';
+      sink.Text(first ? "" : ",");
       first = false;
-      WriteString(out, name, escaping);
-      out += ':';
-      WriteCompact(out, member, escaping);
+      sink.String(name);
+      sink.Text(":");
+      WalkCompact(member, sink);
     }
-    out += '}';
+    sink.Text("}");
   } else if (value.is_array()) {
-    out += '[';
+    sink.Text("[");
     bool first = true;
     for (const auto& element : value) {
-      if (!first)
-        out += ',';
+      sink.Text(first ? "" : ",");
       first = false;
-      WriteCompact(out, element, escaping);
+      WalkCompact(element, sink);
     }
-    out += ']';
+    sink.Text("]");
+  } else if (value.is_string()) {
+    sink.String(value.get_ref<const std::string&>());
   } else {
-    WriteScalar(out, value, escaping);
+    sink.Text(ScalarText(value));
   }
 }
+
+// The compact text whole, in one string.
+class TCompactText : public TJsonCompactSink {
+ public:
+  explicit TCompactText(TJsonEscaping escaping) : FEscaping(escaping) {}
+  void Text(std::string_view text) override { FOut += text; }
+  void String(std::string_view contents) override { WriteString(FOut, contents, FEscaping); }
+  std::string Take() { return std::move(FOut); }
+
+ private:
+  TJsonEscaping FEscaping;
+  std::string FOut;
+};
 
 void WriteIndented(std::string& out, const TJsonValue& value, size_t indent) {
   constexpr TJsonEscaping kNoEscaping{false, false};
@@ -128,9 +88,13 @@ void WriteIndented(std::string& out, const TJsonValue& value, size_t indent) {
 }  // namespace
 
 std::string WriteJsonCompact(const TJsonValue& value, TJsonEscaping escaping) {
-  std::string out;
-  WriteCompact(out, value, escaping);
-  return out;
+  TCompactText text(escaping);
+  WalkCompact(value, text);
+  return text.Take();
+}
+
+void WalkJsonCompact(const TJsonValue& value, TJsonCompactSink& sink) {
+  WalkCompact(value, sink);
 }
 
 std::string WriteJsonIndented(const TJsonValue& value) {

@@ -9,16 +9,24 @@
 #include <string>
 #include <string_view>
 
+#include "JoplinRestUtils/JsonEscape.hpp"
+
 namespace JoplinRestUtils {
 
 using TJsonValue = nlohmann::ordered_json;
 
-struct TJsonEscaping {
-  bool ControlChars = true;
-  bool NonAscii = true;
-};
-
 std::string WriteJsonCompact(const TJsonValue& value, TJsonEscaping escaping);
+
+// Told the compact form of a value in order: its punctuation and other
+// scalars as text, and each string (member names too) as its unescaped
+// contents, for the receiver to quote and escape.
+class TJsonCompactSink {
+ public:
+  virtual ~TJsonCompactSink() = default;
+  virtual void Text(std::string_view text) = 0;
+  virtual void String(std::string_view contents) = 0;
+};
+void WalkJsonCompact(const TJsonValue& value, TJsonCompactSink& sink);
 std::string WriteJsonIndented(const TJsonValue& value);
 
 // The parsed text, or nothing when it is empty, not JSON, or nested deeper

@@ -62,7 +62,8 @@ std::vector<Platform::HttpBodyPart> MultipartBody(std::string_view boundary,
     tail += std::string(props) + "\r\n";
   }
   tail += delimiter + "--\r\n";
-  return {{std::move(head), {}}, {{}, filePath}, {std::move(tail), {}}};
+  return {Platform::HttpBodyPart::OfText(std::move(head)), Platform::HttpBodyPart::OfFile(filePath),
+          Platform::HttpBodyPart::OfText(std::move(tail))};
 }
 
 std::string FormBody(std::string_view props) {

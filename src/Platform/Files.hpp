@@ -15,9 +15,11 @@ bool PathExists(const std::string& path);
 // Reads the whole file into `bytes`; false (and `bytes` untouched) when the
 // file cannot be opened or read, is no regular file, or is `maxSize` bytes or
 // larger. `failure` then says why ("No such file or directory", "is a directory").
-// A FIFO or device is refused without waiting for a writer.
+// A FIFO or device is refused without waiting for a writer. `growthRoom`
+// reserves that much capacity for every byte read, so that the text can grow
+// in place later: pages reserved but never written cost no memory.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
-                   std::string& failure);
+                   std::string& failure, unsigned growthRoom = 0);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
 // True for a file that users other than its owner and group may read.

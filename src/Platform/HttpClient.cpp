@@ -52,6 +52,7 @@ CurlList MakeHeaderList(const std::vector<std::string>& headers) {
 struct OpenPart {
   std::string_view Text;
   FileDescriptor File;
+  HttpBodySource* Source = nullptr;
   curl_off_t Size = 0;
 };
 
@@ -61,7 +62,11 @@ class BodyReader {
   bool Open(const std::vector<HttpBodyPart>& parts, std::string& error) {
     for (const auto& part : parts) {
       OpenPart open;
-      if (part.FilePath.empty()) {
+      if (part.Source) {
+        open.Source = part.Source.get();
+        open.Source->Restart();
+        open.Size = static_cast<curl_off_t>(open.Source->Size());
+      } else if (part.FilePath.empty()) {
         open.Text = part.Text;
         open.Size = static_cast<curl_off_t>(part.Text.size());
       } else {
@@ -91,6 +96,13 @@ class BodyReader {
         continue;
       }
       const size_t chunk = std::min(left, size);
+      if (part.Source != nullptr) {
+        const size_t made = part.Source->Read(buffer, chunk);
+        if (made == 0 || made > chunk)
+          return CURL_READFUNC_ABORT;
+        FOffset += static_cast<curl_off_t>(made);
+        return made;
+      }
       if (!part.File.Valid()) {
         std::memcpy(buffer, part.Text.data() + FOffset, chunk);
       } else {
@@ -110,6 +122,10 @@ class BodyReader {
   void Rewind() {
     FIndex = 0;
     FOffset = 0;
+    for (auto& part : FParts) {
+      if (part.Source != nullptr)
+        part.Source->Restart();
+    }
   }
 
  private:

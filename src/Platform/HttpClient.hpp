@@ -3,8 +3,9 @@
 // its own cookie store, at most 5 redirects, connect time-out 30 s, a stalled
 // answer fails after 30 s and a stalled upload after 60 s without progress,
 // no Accept-Encoding, no "Expect: 100-continue", no proxy for loopback hosts.
-// A request body is a sequence of texts and files; files are streamed from
-// disk when the request is sent, never read into memory whole. Answers are
+// A request body is a sequence of texts, files and sources; files are
+// streamed from disk and sources made while the request is sent, never held
+// in memory whole. Answers are
 // bounded: in size (64 MiB), and in the time all of the client's requests may
 // spend waiting for and reading answers together (2 minutes). A request body
 // that reached the server is never sent again on a fresh connection (only a
@@ -18,9 +19,28 @@
 
 namespace Platform {
 
+// A piece of a request body that is made while it is sent.
+class HttpBodySource {
+ public:
+  virtual ~HttpBodySource() = default;
+  // Exactly the number of bytes that Read gives in all.
+  virtual std::uint64_t Size() const = 0;
+  // From the first byte again (a redirect sends the body anew).
+  virtual void Restart() = 0;
+  // The next bytes, at most `size` and at least one while any are left.
+  virtual size_t Read(char* buffer, size_t size) = 0;
+};
+
 struct HttpBodyPart {
-  std::string Text;      // sent as is, unless FilePath is set
+  std::string Text;      // sent as is, unless FilePath or Source is set
   std::string FilePath;  // the whole file, opened when the request is sent
+  std::shared_ptr<HttpBodySource> Source;
+
+  static HttpBodyPart OfText(std::string text) { return {std::move(text), {}, {}}; }
+  static HttpBodyPart OfFile(std::string path) { return {{}, std::move(path), {}}; }
+  static HttpBodyPart OfSource(std::shared_ptr<HttpBodySource> source) {
+    return {{}, {}, std::move(source)};
+  }
 };
 
 struct HttpRequest {

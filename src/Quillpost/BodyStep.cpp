@@ -90,7 +90,8 @@ std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& 
     if (!FindSwitch(params, "A") && !FindSwitch(params, "AA"))
       CollectHtmlImages(loaded, note);
   }
-  return Kestrel::CommonLib::JoinedLines(loaded);
+  Kestrel::CommonLib::JoinLinesInPlace(loaded);
+  return loaded;
 }
 
 // Standard input, with the prompt only where a person may be typing.

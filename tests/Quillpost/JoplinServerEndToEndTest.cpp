@@ -77,7 +77,7 @@ class JoplinServerTest : public ::testing::Test {
                   "token=" + Server->Token;
     request.HasBody = !body.empty();
     if (request.HasBody)
-      request.Body.push_back({body, {}});
+      request.Body.push_back(Platform::HttpBodyPart::OfText(body));
     Platform::HttpResponse response;
     std::string error;
     EXPECT_TRUE(Client.Send(request, response, error)) << error;
@@ -429,7 +429,7 @@ TEST_F(JoplinServerTest, ResourcesOfAFailedNoteAreRemoved) {
     forward.HasBody = request.HasHeader("Content-Length");
     if (forward.HasBody) {
       forward.Headers = {"Content-Type: " + request.Header("Content-Type")};
-      forward.Body.push_back({request.Body, {}});
+      forward.Body.push_back(Platform::HttpBodyPart::OfText(request.Body));
     }
     Platform::HttpClient http("proxy");
     Platform::HttpResponse answer;

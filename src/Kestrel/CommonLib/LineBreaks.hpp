@@ -10,6 +10,10 @@ namespace Kestrel::CommonLib {
 // building the lines.
 std::string JoinedLines(std::string_view text);
 
+// The same, in `text` itself: without a copy when its capacity has room for
+// the CRs and LFs to add (at most one per byte, plus two).
+void JoinLinesInPlace(std::string& text);
+
 // The first line of a joined text, without its CR LF.
 std::string_view FirstJoinedLine(std::string_view joined);
 

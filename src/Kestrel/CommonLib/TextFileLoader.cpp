@@ -55,7 +55,8 @@ std::string_view EncodingName(TextEncoding encoding) {
 bool LoadTextFileHonouringMark(const std::string& path, TextEncoding encoding, std::string& text,
                                TTextLoadFailure& failure) {
   std::string bytes;
-  if (!Platform::ReadWholeFile(path, bytes, kMaxFileSize, failure.Reason)) {
+  // Room for joining the lines of a UTF-8 text in place.
+  if (!Platform::ReadWholeFile(path, bytes, kMaxFileSize, failure.Reason, 1)) {
     failure.Undecodable = false;
     return false;
   }
