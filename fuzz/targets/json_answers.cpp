@@ -1,8 +1,10 @@
 // Answers of the Data API: parsing with its depth limit and raw numbers, the
-// reading rules, directories, ids, and the written forms.
+// reading rules, directories, ids, and the written forms (the streamed form
+// must give the very bytes of the whole one).
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/Json.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
+#include "JoplinRestUtils/JsonTextStream.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -11,7 +13,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::optional<TJsonValue> value = ParseJson(text);
   if (value) {
     WriteJsonIndented(*value);
-    WriteJsonCompact(*value, {true, true});
+    TJsonValue note = TJsonValue::object();
+    note["body"] = std::string(text) + std::string(70000 - std::min<size_t>(size, 70000), 'x');
+    note["value"] = *value;
+    for (const TJsonEscaping escaping : {TJsonEscaping{true, true}, TJsonEscaping{false, false}}) {
+      const std::string whole = WriteJsonCompact(note, escaping);
+      TJsonTextStream stream(note, escaping);
+      std::string streamed;
+      char buffer[7];
+      while (const size_t got = stream.Read(buffer, sizeof buffer))
+        streamed.append(buffer, got);
+      if (streamed != whole || stream.Size() != whole.size())
+        __builtin_trap();
+    }
   }
   std::string id, title;
   ParseIdAndTitle(text, id, title);

@@ -1,12 +1,11 @@
 // The notebook and tag directories of TJoplinRest: id=title entries fetched
 // once (every page of the list) and then searched from the end.
-#include <unordered_set>
-
+#include "JoplinRestUtils/DirectoryPage.hpp"
+#include "JoplinRestUtils/IdSet.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/JsonReading.hpp"
 #include "JoplinRestUtils/RequestErrors.hpp"
 #include "Kestrel/CommonLib/TextMatch.hpp"
-#include "Platform/Ascii.hpp"
 
 namespace JoplinRestUtils {
 namespace {
@@ -21,55 +20,54 @@ struct TPageResult {
   size_t NewIds = 0;
 };
 
-// The ids present in a directory, case-folded as its names compare, so that
-// storing a page costs no search of the whole list per item.
-using TIdSet = std::unordered_set<std::string>;
-
 // Stores one item as the list's Name=Value setter would: a new id is
 // appended, a known one replaced in place, an empty title removes it.
+// The ids present are kept aside, so that storing a page costs no search of
+// the whole list per item.
 bool StoreItem(TStringList& directory, TIdSet& present, const std::string& id,
                const std::string& title) {
-  const std::string key = Platform::AsciiLowerCase(id);
-  if (present.count(key) == 0) {
+  if (!present.Contains(id)) {
     if (title.empty())
       return false;
-    directory.Add(id + "=" + title);
-    present.insert(key);
+    std::string entry;
+    entry.reserve(id.size() + 1 + title.size());
+    entry.append(id).append("=").append(title);
+    directory.Add(std::move(entry));
+    present.Insert(id);
     return true;
   }
   directory.SetValue(id, title);
   if (title.empty())
-    present.erase(key);
+    present.Erase(id);
   return false;
 }
 
-// Stores the items of one parsed answer. No answer leaves the directory
-// alone; one of the wrong shape throws before the directory is touched.
-// Notebooks also note their parent.
+// Stores the items of one page. No page (no JSON answer) leaves the directory
+// alone; a page of the wrong shape throws before the directory is touched, an
+// item of the wrong shape once the items before it are stored. Notebooks also
+// note their parent.
 TPageResult StoreItems(TStringList& directory, TIdSet& present,
-                       const std::optional<TJsonValue>& answer, bool replace,
+                       std::optional<TDirectoryPage> page, bool replace,
                        TFolderParents* parents) {
-  if (!answer)
+  if (!page)
     return {};
-  const TJsonValue& items = ReadArrayMember(AnswerObject(*answer), "items");
   if (replace) {
     directory.Clear();
-    present.clear();
+    present.Clear();
     if (parents != nullptr)
       parents->clear();
   }
   TPageResult result;
-  for (const auto& item : items) {
-    const std::string id = ReadTextMember(item, "id");
-    if (StoreItem(directory, present, id, ReadTextMember(item, "title")))
+  for (auto& item : page->Items) {
+    if (StoreItem(directory, present, item.Id, item.Title))
       ++result.NewIds;
     if (parents != nullptr)
-      (*parents)[id] = ReadOptionalTextMember(item, "parent_id");
+      (*parents)[std::move(item.Id)] = std::move(item.ParentId);
   }
+  if (page->ItemFault)
+    std::rethrow_exception(page->ItemFault);
   // A page without items ends the paging even when it claims more.
-  const auto hasMore = answer->find("has_more");
-  result.HasMore =
-      !items.empty() && hasMore != answer->end() && hasMore->is_boolean() && hasMore->get<bool>();
+  result.HasMore = !page->Items.empty() && page->HasMore;
   return result;
 }
 
@@ -95,12 +93,12 @@ std::string PageOf(std::string_view resource, int page) {
 
 void TJoplinRest::SetFoldersList(std::string_view AJsonStr) {
   TIdSet present;
-  StoreItems(FFolderList, present, ParseJson(AJsonStr), true, &FFolderParents);
+  StoreItems(FFolderList, present, ReadDirectoryPage(AJsonStr), true, &FFolderParents);
 }
 
 void TJoplinRest::SetTagsList(std::string_view AJsonStr) {
   TIdSet present;
-  StoreItems(FTagList, present, ParseJson(AJsonStr), true, nullptr);
+  StoreItems(FTagList, present, ReadDirectoryPage(AJsonStr), true, nullptr);
 }
 
 bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resource,
@@ -117,7 +115,7 @@ bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resour
     if (!answered && page > 1)
       break;
     const TPageResult stored =
-        StoreItems(directory, present, FRestResponse.JsonValue(), page == 1, parents);
+        StoreItems(directory, present, ReadDirectoryPage(FRestResponse.Content()), page == 1, parents);
     if (!stored.HasMore)
       break;
     // A server that claims more pages forever, or repeats its items, is not
