@@ -42,13 +42,19 @@ bool StoreItem(TStringList& directory, TIdSet& present, const std::string& id,
   return false;
 }
 
+void NoteParent(TFolderParents& parents, std::string id, std::string parentId) {
+  if (parentId.empty())
+    parents.erase(id);
+  else
+    parents[std::move(id)] = std::move(parentId);
+}
+
 // Stores the items of one page. No page (no JSON answer) leaves the directory
 // alone; a page of the wrong shape throws before the directory is touched, an
 // item of the wrong shape once the items before it are stored. Notebooks also
 // note their parent.
-TPageResult StoreItems(TStringList& directory, TIdSet& present,
-                       std::optional<TDirectoryPage> page, bool replace,
-                       TFolderParents* parents) {
+TPageResult StoreItems(TStringList& directory, TIdSet& present, std::optional<TDirectoryPage> page,
+                       bool replace, TFolderParents* parents) {
   if (!page)
     return {};
   if (replace) {
@@ -62,7 +68,7 @@ TPageResult StoreItems(TStringList& directory, TIdSet& present,
     if (StoreItem(directory, present, item.Id, item.Title))
       ++result.NewIds;
     if (parents != nullptr)
-      (*parents)[std::move(item.Id)] = std::move(item.ParentId);
+      NoteParent(*parents, std::move(item.Id), std::move(item.ParentId));
   }
   if (page->ItemFault)
     std::rethrow_exception(page->ItemFault);
@@ -114,8 +120,8 @@ bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resour
     // held gets read; a later page without answer ends the paging.
     if (!answered && page > 1)
       break;
-    const TPageResult stored =
-        StoreItems(directory, present, ReadDirectoryPage(FRestResponse.Content()), page == 1, parents);
+    const TPageResult stored = StoreItems(
+        directory, present, ReadDirectoryPage(FRestResponse.Content()), page == 1, parents);
     if (!stored.HasMore)
       break;
     // A server that claims more pages forever, or repeats its items, is not

@@ -44,7 +44,9 @@ class TPageReader {
     return scalar;
   }
   bool number_integer(TJsonValue::number_integer_t value) { return Scalar(std::to_string(value)); }
-  bool number_unsigned(TJsonValue::number_unsigned_t value) { return Scalar(std::to_string(value)); }
+  bool number_unsigned(TJsonValue::number_unsigned_t value) {
+    return Scalar(std::to_string(value));
+  }
   bool number_float(TJsonValue::number_float_t, const std::string& text) { return Scalar(text); }
   bool string(std::string& value) { return Scalar(std::move(value)); }
   bool binary(TJsonValue::binary_t&) { return false; }

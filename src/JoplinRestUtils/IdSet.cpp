@@ -25,9 +25,8 @@ size_t TIdSet::SlotFor(std::string_view id, std::uint64_t hash) const {
     if (s.Hash == kErased) {
       if (firstErased == FSlots.size())
         firstErased = slot;
-    } else if (s.Hash == hash &&
-               Kestrel::CommonLib::SameText(std::string_view(FText).substr(s.Offset, s.Length),
-                                            id)) {
+    } else if (s.Hash == hash && Kestrel::CommonLib::SameText(
+                                     std::string_view(FText).substr(s.Offset, s.Length), id)) {
       return slot;
     }
   }
@@ -41,7 +40,8 @@ bool TIdSet::Contains(std::string_view id) const {
 }
 
 bool TIdSet::Insert(std::string_view id) {
-  if (2 * (FTaken + 1) > FSlots.size())
+  // Up to three quarters full: short probes, a small table.
+  if (4 * (FTaken + 1) > 3 * FSlots.size())
     Grow();
   const std::uint64_t hash = HashOf(id);
   TSlot& slot = FSlots[SlotFor(id, hash)];

@@ -14,7 +14,8 @@
 
 namespace JoplinRestUtils {
 
-// Each notebook's parent notebook id ("" at the top), by notebook id.
+// The parent of each notebook that has one; a notebook at the top has no
+// entry (most have none, and a list of thousands costs less).
 using TFolderParents = std::unordered_map<std::string, std::string>;
 
 class TJoplinRest {

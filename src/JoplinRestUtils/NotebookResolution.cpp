@@ -98,7 +98,8 @@ bool TJoplinRest::CreateNotebook(const std::string& title, const std::string& pa
       !ParseIdAndTitle(ResponseJsonText(), id, answeredTitle) || id.empty())
     throw ERequestRefused(RefusalMessage(), LastFailure());
   FFolderList.SetValue(id, answeredTitle.empty() ? title : answeredTitle);
-  FFolderParents[id] = parentId;
+  if (!parentId.empty())
+    FFolderParents[id] = parentId;
   return true;
 }
 

@@ -41,6 +41,18 @@ TEST_F(DirectoriesTest, LastOfEqualTitlesWinsIgnoringAsciiCaseOnly) {
   EXPECT_EQ(requests[0].Target, "/folders?token=tok");
 }
 
+// Only nested notebooks take an entry; a later item of the same id decides.
+TEST_F(DirectoriesTest, ParentsOfNestedNotebooksOnly) {
+  Rest.SetFoldersList(Items(R"({"id":"A","title":"Top","parent_id":""},)"
+                            R"({"id":"B","title":"Mid","parent_id":"A"},)"
+                            R"({"id":"C","title":"Low","parent_id":"B"},{"id":"D","title":"Top2"},)"
+                            R"({"id":"B","title":"Moved","parent_id":""},)"
+                            R"({"id":"D","title":"Top2","parent_id":"C"})"));
+  EXPECT_EQ(Rest.FolderParents(), (TFolderParents{{"C", "B"}, {"D", "C"}}));
+  EXPECT_EQ(Rest.Folders().Lines(),
+            (std::vector<std::string>{"A=Top", "B=Moved", "C=Low", "D=Top2"}));
+}
+
 TEST_F(DirectoriesTest, EmptyDirectoryIsFetchedAgain) {
   Server.Queue(Reply::Json(Items("")));
   Server.Queue(Reply::Json("<html>not json</html>"));

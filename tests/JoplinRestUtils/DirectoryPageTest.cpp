@@ -37,8 +37,7 @@ Outcome ReadThroughTree(const std::string& text) {
   try {
     const TJsonValue& items = ReadArrayMember(AnswerObject(*value), "items");
     const auto hasMore = value->find("has_more");
-    outcome.HasMore =
-        hasMore != value->end() && hasMore->is_boolean() && hasMore->get<bool>();
+    outcome.HasMore = hasMore != value->end() && hasMore->is_boolean() && hasMore->get<bool>();
     for (const auto& item : items) {
       const std::string id = ReadTextMember(item, "id");
       const std::string title = ReadTextMember(item, "title");
@@ -93,8 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                          R"({"id":"b2","title":"Sub","parent_id":"a1"}],"has_more":true})"},
         PageCase{"LastPage", R"({"items":[{"id":"a","title":"x"}],"has_more":false})"},
         PageCase{"NoHasMore", R"({"items":[]})"},
-        PageCase{"HasMoreOfOtherKinds",
-                 R"({"items":[],"has_more":"true"} )"},
+        PageCase{"HasMoreOfOtherKinds", R"({"items":[],"has_more":"true"} )"},
         PageCase{"HasMoreAsNumber", R"({"has_more":1,"items":[]})"},
         PageCase{"HasMoreAsObject", R"({"has_more":{"x":true},"items":[]})"},
         PageCase{"LaterDuplicateWins", R"({"has_more":true,"items":[],"has_more":null})"},
@@ -102,17 +100,18 @@ INSTANTIATE_TEST_SUITE_P(
                  R"({"items":[{"id":"a","title":"x"}],"items":[{"id":"b","title":"y"}]})"},
         PageCase{"DuplicateItemsLaterNoArray", R"({"items":[{"id":"a","title":"x"}],"items":3})"},
         PageCase{"DuplicateMembersInAnItem", R"({"items":[{"id":"a","title":"x","id":"b"}]})"},
-        PageCase{"TextsOfOtherKinds",
-                 R"({"items":[{"id":12,"title":true,"parent_id":null},)"
-                 R"({"id":1.50,"title":-3,"parent_id":false},)"
-                 R"({"id":12345678901234567890123,"title":1e5,"parent_id":18446744073709551615}]})"},
-        PageCase{"ParentOfOtherShapes",
-                 R"({"items":[{"id":"a","title":"x","parent_id":{}},{"id":"b","title":"y","parent_id":[1]}]})"},
+        PageCase{
+            "TextsOfOtherKinds",
+            R"({"items":[{"id":12,"title":true,"parent_id":null},)"
+            R"({"id":1.50,"title":-3,"parent_id":false},)"
+            R"({"id":12345678901234567890123,"title":1e5,"parent_id":18446744073709551615}]})"},
+        PageCase{
+            "ParentOfOtherShapes",
+            R"({"items":[{"id":"a","title":"x","parent_id":{}},{"id":"b","title":"y","parent_id":[1]}]})"},
         PageCase{"OtherMembersNested",
                  R"({"x":{"items":5,"id":3},"items":[{"meta":{"id":"no","title":"no"},"id":"a",)"
                  R"("title":"x","more":[{"id":1}]}],"y":[[{"has_more":true}]]})"},
-        PageCase{"RootIsArray", "[1,2]"},
-        PageCase{"RootIsScalar", "\"text\""},
+        PageCase{"RootIsArray", "[1,2]"}, PageCase{"RootIsScalar", "\"text\""},
         PageCase{"ItemsMissing", R"({"has_more":true})"},
         PageCase{"ItemsNoArray", R"({"items":{}})"},
         PageCase{"ItemNoObject", R"({"items":[{"id":"a","title":"x"},7,{"id":"b","title":"y"}]})"},
@@ -123,8 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageCase{"TitleArray", R"({"items":[{"id":"a","title":[]}]})"},
         PageCase{"ControlCharactersInTitles",
                  "{\"items\":[{\"id\":\"a\",\"title\":\"In\\u000bbox\\u001b[31m\"}]}"},
-        PageCase{"Empty", ""},
-        PageCase{"NotJson", "<html>Bad gateway</html>"},
+        PageCase{"Empty", ""}, PageCase{"NotJson", "<html>Bad gateway</html>"},
         PageCase{"CutShort", R"({"items":[{"id":"a","title":)"},
         PageCase{"DeepestAllowed", R"({"items":[],"x":)" + Nested(98) + "}"},
         PageCase{"TooDeep", R"({"items":[],"x":)" + Nested(99) + "}"}),
