@@ -152,6 +152,8 @@ struct Transfer {
   bool AnswerStarted = false;  // a status line arrived
   bool TooLarge = false;
   bool OutOfTime = false;
+  bool Stalled = false;  // nothing moved for the stall limit
+  bool StalledUploading = false;
   curl_off_t LastUp = -1;
   curl_off_t LastDown = -1;
   Clock::time_point LastProgress = Clock::now();
@@ -238,7 +240,11 @@ int WatchProgress(void* user, curl_off_t, curl_off_t downNow, curl_off_t upTotal
   }
   const long limit =
       uploading ? transfer.Limits.UploadStallSeconds : transfer.Limits.AnswerStallSeconds;
-  return now - transfer.LastProgress > std::chrono::seconds(limit) ? 1 : 0;
+  if (now - transfer.LastProgress <= std::chrono::seconds(limit))
+    return 0;
+  transfer.Stalled = true;
+  transfer.StalledUploading = uploading;
+  return 1;
 }
 
 std::string NoProxyList() {
@@ -305,6 +311,13 @@ std::string FailureText(CURLcode rc, const Transfer& transfer, const char* error
   if (transfer.OutOfTime) {
     return "no complete answer within the " + std::to_string(limits.AnswerSecondsPerClient) +
            " s that the run allows for answers";
+  }
+  if (transfer.Stalled) {
+    return transfer.StalledUploading
+               ? "the upload made no progress for " +
+                     std::to_string(limits.UploadStallSeconds) + " s"
+               : "the server sent nothing for " + std::to_string(limits.AnswerStallSeconds) +
+                     " s";
   }
   if (rc == CURLE_SEND_FAIL_REWIND)
     return "the connection closed before an answer came";
