@@ -120,8 +120,12 @@ bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resour
     // held gets read; a later page without answer ends the paging.
     if (!answered && page > 1)
       break;
-    const TPageResult stored = StoreItems(
-        directory, present, ReadDirectoryPage(FRestResponse.Content()), page == 1, parents);
+    std::optional<TDirectoryPage> read = ReadDirectoryPage(FRestResponse.Content());
+    // Strictly, an answer that is no list is no empty list either: "not found"
+    // would be a guess.
+    if (strict && !read)
+      throw EJsonError("GET " + PageOf(resource, page) + ": the answer is not JSON");
+    const TPageResult stored = StoreItems(directory, present, std::move(read), page == 1, parents);
     if (!stored.HasMore)
       break;
     // A server that claims more pages forever, or repeats its items, is not

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "JoplinRestUtils/JsonReading.hpp"
+
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/RequestErrors.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
@@ -190,6 +192,18 @@ TEST_F(NoteCreationTest, NotebookLookUpThatFailsStopsBeforeAnyUpload) {
   }
   EXPECT_EQ(rest.LastFailure(), "GET folders: HTTP 403 Client Error: Invalid token");
   EXPECT_EQ(refusing.Requests().size(), 1u);
+
+  // An answer that is no list (here nested too deep) is not taken for an empty one.
+  TestSupport::TestHttpServer odd;
+  odd.Queue(TestSupport::Reply::Json(std::string(200, '[') + std::string(200, ']')));
+  TJoplinRest confused("tok", odd.BaseUrl());
+  try {
+    confused.CreateNote(note, id);
+    ADD_FAILURE() << "no error";
+  } catch (const EJsonError& error) {
+    EXPECT_STREQ(error.what(), "GET folders: the answer is not JSON");
+  }
+  EXPECT_EQ(odd.Requests().size(), 1u);
 
   TJoplinRest nobody("tok", "http://127.0.0.1:1");
   EXPECT_FALSE(nobody.CreateNote(note, id));

@@ -53,8 +53,9 @@ TEST_F(HostileServerTest, AnswersThatAreNoUsableJson) {
     Reply Answer;
     std::string Stdout;
   } cases[] = {
+      // No list is no empty list: the notebook is not said to be missing.
       {"DeepFolders", "/folders", Reply::Json(std::string(100000, '[') + std::string(100000, ']')),
-       "ENotebookNotFound: Notebook \"Inbox\" not found (add /NC to create it)\n"},
+       "EJSONException: GET folders: the answer is not JSON\n"},
       {"DeepNote", "/notes", Reply::Json(std::string(100000, '[') + std::string(100000, ']')),
        "Create Note failed.\n"},
       {"HugeFolders", "/folders", Reply::Json(std::string(65 << 20, ' ') + "{}"),
