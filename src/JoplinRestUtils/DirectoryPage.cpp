@@ -6,8 +6,6 @@
 namespace JoplinRestUtils {
 namespace {
 
-constexpr size_t kMaxAnswerDepth = 100;
-
 // A member as the page reader saw it: missing, a text, or a container.
 struct TField {
   enum class TState { Missing, Text, Object, Array };

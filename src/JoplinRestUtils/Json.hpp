@@ -29,8 +29,11 @@ class TJsonCompactSink {
 void WalkJsonCompact(const TJsonValue& value, TJsonCompactSink& sink);
 std::string WriteJsonIndented(const TJsonValue& value);
 
+// How deep the containers of an answer may nest; deeper text is no answer.
+inline constexpr size_t kMaxAnswerDepth = 100;
+
 // The parsed text, or nothing when it is empty, not JSON, or nested deeper
-// than any answer is (100 levels). A number with a fraction or an exponent,
+// than any answer is (kMaxAnswerDepth levels). A number with a fraction or an exponent,
 // or too large for 64 bits, is kept as its text (a raw number, below), so that
 // 1.50 stays "1.50" and 12345678901234567890123 is not rounded.
 std::optional<TJsonValue> ParseJson(std::string_view text);

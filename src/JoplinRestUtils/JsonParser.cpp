@@ -8,8 +8,6 @@
 namespace JoplinRestUtils {
 namespace {
 
-constexpr size_t kMaxAnswerDepth = 100;
-
 class AnswerBuilder {
  public:
   explicit AnswerBuilder(TJsonValue& root) : FRoot(root) {}
