@@ -20,6 +20,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$ROOT/scripts/apt-packages.sh"
 "$ROOT/scripts/setup.sh" release
 install_missing_packages time curl
+command -v node >/dev/null 2>&1 || install_missing_packages nodejs
 QUILLPOST="$ROOT/build/release/quillpost"
 WORK=$(mktemp -d /tmp/quillpost-bench-XXXXXX)
 SERVER=
