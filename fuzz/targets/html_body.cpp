@@ -1,14 +1,47 @@
-// An HTML body file: its title, its image references, and the relinking of
-// the references to uploaded files.
+// An HTML body file: its title, its image references (the scanner must find
+// what PCRE2 finds for the same patterns), and the relinking of the
+// references to uploaded files.
+#include "JoplinRestUtils/HtmlScanning.hpp"
 #include "JoplinRestUtils/ImageFiles.hpp"
 #include "JoplinRestUtils/ImageRelinking.hpp"
 #include "Platform/Error.hpp"
-#include "Platform/Regex.hpp"
 #include "Quillpost/BodyStep.hpp"
 #include "support.hpp"
+#include "support/Pcre2Regex.hpp"
+
+namespace {
+
+void ExpectSameReferencesAsPcre2(std::string_view html, bool anyCase) {
+  static const TestSupport::Regex exact(R"re(src\s*=\s*"([^"]+)")re", {false, true});
+  static const TestSupport::Regex caseless(R"re(src\s*=\s*"([^"]+)")re", {true, true});
+  const auto expected = (anyCase ? caseless : exact).FindAll(html);
+  const auto found = JoplinRestUtils::FindImageReferences(html, anyCase);
+  if (found.size() != expected.size())
+    __builtin_trap();
+  for (size_t i = 0; i < found.size(); ++i) {
+    if (found[i].Start != expected[i].Start || found[i].Length != expected[i].Length ||
+        found[i].Inner != expected[i].Group1)
+      __builtin_trap();
+  }
+}
+
+void ExpectSameTitleAsPcre2(std::string_view html) {
+  static const TestSupport::Regex pattern("<title>([^<]*)</title>", {true, false});
+  const auto expected = pattern.FindFirst(html);
+  const auto found = JoplinRestUtils::FindHtmlTitle(html);
+  if (found.has_value() != expected.has_value() ||
+      (found && (found->Start != expected->Start || found->Inner != expected->Group1)))
+    __builtin_trap();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& path = Fuzz::WriteScratch(Fuzz::AsText(data, size), ".html");
+  const std::string_view text = Fuzz::AsText(data, size);
+  ExpectSameReferencesAsPcre2(text, true);
+  ExpectSameReferencesAsPcre2(text, false);
+  ExpectSameTitleAsPcre2(text);
+  const std::string& path = Fuzz::WriteScratch(text, ".html");
   static const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   Platform::ByteReader none(devNull);
   JoplinRestUtils::TJoplinNewNote note;
@@ -17,15 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const Platform::Error&) {
     // An unloadable file or a reference no path can hold is an error by design.
   }
-  static const Platform::Regex sensitive(JoplinRestUtils::kImageReferencePattern, {false, true});
-  sensitive.FindAll(Fuzz::AsText(data, size));
   // Relinking in one pass must give what one replace-all per reference gives;
   // each reference is taken as uploaded, under an id that varies in shape.
   Kestrel::CommonLib::TStringList uploaded;
-  for (const auto& match : sensitive.FindAll(note.Body)) {
-    if (auto path = JoplinRestUtils::ResolveLocalReference(match.Group1, note.BaseDir))
+  for (const auto& reference : JoplinRestUtils::FindImageReferences(note.Body, false)) {
+    if (auto file =
+            JoplinRestUtils::ResolveLocalReference(std::string(reference.Inner), note.BaseDir))
       uploaded.Add((uploaded.Count() % 5 == 4 ? "i\"d" : "R") + std::to_string(uploaded.Count()) +
-                   "=" + *path);
+                   "=" + *file);
   }
   // (The plain route costs a pass per reference: only small counts are compared.)
   const std::string relinked =

@@ -6,8 +6,6 @@
 
 namespace JoplinRestUtils {
 
-// The `src` attribute of an element; group 1 is the reference between the quotes.
-inline constexpr std::string_view kImageReferencePattern = R"re(src\s*=\s*"([^"]+)")re";
 // A reference holding this anywhere is a web address, not a local path.
 inline constexpr std::string_view kNotALocalPathMarker = "://";
 

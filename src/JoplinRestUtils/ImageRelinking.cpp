@@ -24,10 +24,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "JoplinRestUtils/HtmlScanning.hpp"
 #include "JoplinRestUtils/ImageFiles.hpp"
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Platform/Ascii.hpp"
-#include "Platform/Regex.hpp"
 #include "Platform/UnicodeCase.hpp"
 #include "Platform/Utf8.hpp"
 
@@ -45,7 +45,6 @@ struct TRelink {
 
 std::vector<TRelink> RelinksOf(const std::string& body, std::string_view baseDir,
                                const TStringList& uploaded) {
-  static const Platform::Regex pattern(kImageReferencePattern, {false, true});
   // The first entry for each file, as a search from the top finds it.
   std::unordered_map<std::string, std::string_view> idOfFile;
   for (const auto& entry : uploaded.Lines()) {
@@ -53,16 +52,17 @@ std::vector<TRelink> RelinksOf(const std::string& body, std::string_view baseDir
                      TStringList::NameOf(entry));
   }
   std::vector<TRelink> relinks;
-  for (const auto& match : pattern.FindAll(body)) {
-    const std::optional<std::string> path = ResolveLocalReference(match.Group1, baseDir);
+  for (const auto& reference : FindImageReferences(body, false)) {
+    const std::optional<std::string> path =
+        ResolveLocalReference(std::string(reference.Inner), baseDir);
     if (!path)
       continue;
     const auto found = idOfFile.find(Platform::AsciiLowerCase(*path));
     if (found == idOfFile.end())
       continue;
     const std::string id(found->second);
-    relinks.push_back(
-        {std::string_view(body).substr(match.Start, match.Length), id, "src=\":/" + id + "\""});
+    relinks.push_back({std::string_view(body).substr(reference.Start, reference.Length), id,
+                       "src=\":/" + id + "\""});
   }
   return relinks;
 }

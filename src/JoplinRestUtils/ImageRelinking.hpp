@@ -8,8 +8,8 @@
 
 namespace JoplinRestUtils {
 
-// Every `src="..."` reference (as kImageReferencePattern finds them, from left
-// to right) that resolves against `baseDir` to a file of `uploaded` (id=file
+// Every `src="..."` reference (as FindImageReferences finds them, `src` in
+// lower case, from left to right) that resolves against `baseDir` to a file of `uploaded` (id=file
 // entries; the first entry whose file equals the path, ASCII case ignored)
 // has every occurrence of its whole text, in any case, replaced by
 // `src=":/ID"`, one reference after the other. Linear in the body's size and

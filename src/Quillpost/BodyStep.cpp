@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "JoplinRestUtils/HtmlScanning.hpp"
 #include "JoplinRestUtils/ImageFiles.hpp"
 #include "Kestrel/CommonLib/LineBreaks.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
@@ -11,7 +12,6 @@
 #include "Platform/Charset.hpp"
 #include "Platform/Console.hpp"
 #include "Platform/Files.hpp"
-#include "Platform/Regex.hpp"
 #include "Quillpost/BodyFileError.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/StdinLines.hpp"
@@ -23,18 +23,15 @@ using JoplinRestUtils::TJoplinNewNote;
 using Kestrel::CommonLib::TParamList;
 using Kestrel::CommonLib::TStringList;
 
-constexpr std::string_view kTitlePattern = "<title>([^<]*)</title>";
-
 bool IsHtmlFileName(std::string_view path) {
   return Kestrel::CommonLib::MatchesAnyText(Kestrel::CommonLib::ExtractFileExt(path),
                                             {".html", ".htm"});
 }
 
 void TakeHtmlTitle(const std::string& html, TJoplinNewNote& note) {
-  static const Platform::Regex pattern(kTitlePattern, {true, false});
-  const std::optional<Platform::RegexMatch> match = pattern.FindFirst(html);
-  if (match && Kestrel::CommonLib::IsNotEmptyText(match->Group1, true))
-    note.Title = std::string(Kestrel::CommonLib::TrimText(match->Group1));
+  const std::optional<JoplinRestUtils::THtmlMatch> title = JoplinRestUtils::FindHtmlTitle(html);
+  if (title && Kestrel::CommonLib::IsNotEmptyText(title->Inner, true))
+    note.Title = std::string(Kestrel::CommonLib::TrimText(title->Inner));
 }
 
 // The full path of a local image that a reference names, or nothing for a web
@@ -47,10 +44,9 @@ std::optional<std::string> LocalImage(const std::string& reference, const std::s
 }
 
 void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
-  static const Platform::Regex pattern(JoplinRestUtils::kImageReferencePattern, {true, false});
   TStringList images;
-  for (const auto& match : pattern.FindAll(html)) {
-    if (std::optional<std::string> image = LocalImage(match.Group1, note.BaseDir))
+  for (const auto& reference : JoplinRestUtils::FindImageReferences(html, true)) {
+    if (std::optional<std::string> image = LocalImage(std::string(reference.Inner), note.BaseDir))
       images.Add(std::move(*image));
   }
   if (!images.Empty())

@@ -1,4 +1,4 @@
-#include "Platform/Regex.hpp"
+#include "support/Pcre2Regex.hpp"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace Platform {
+namespace TestSupport {
 namespace {
 
 struct CodeDeleter {
@@ -79,4 +79,4 @@ std::optional<RegexMatch> Regex::FindFirst(std::string_view text) const {
   return MatchFrom(FImpl->Code.get(), data.get(), text, 0, MatchFlags());
 }
 
-}  // namespace Platform
+}  // namespace TestSupport

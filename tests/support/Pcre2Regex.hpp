@@ -1,5 +1,6 @@
 #pragma once
-// Perl-compatible regular expressions (PCRE2) on UTF-8 text.
+// Perl-compatible regular expressions (PCRE2): what the HTML scanner must
+// find, told by an engine that knows nothing of it.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -7,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace Platform {
+namespace TestSupport {
 
 struct RegexMatch {
   size_t Start = 0;   // byte offset of the whole match
@@ -41,4 +42,4 @@ class Regex {
   RegexOptions FOptions;
 };
 
-}  // namespace Platform
+}  // namespace TestSupport
