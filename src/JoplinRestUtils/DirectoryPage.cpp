@@ -34,22 +34,33 @@ class TPageReader {
  public:
   explicit TPageReader(TRawPage& page) : FPage(page) {}
 
-  bool null() { return Scalar(std::string()); }
+  // Scalars are turned into text only where they are kept, and the parser's
+  // own buffers are copied from, never taken: taking them would cost it an
+  // allocation for every token.
+  bool null() {
+    return Scalar([](std::string& text) { text.clear(); });
+  }
   bool boolean(bool value) {
-    const bool scalar = Scalar(value ? "true" : "false");
+    const bool scalar = Scalar([value](std::string& text) { text = value ? "true" : "false"; });
     if (AtPageMember("has_more"))
       FPage.HasMore = value;
     return scalar;
   }
-  bool number_integer(TJsonValue::number_integer_t value) { return Scalar(std::to_string(value)); }
-  bool number_unsigned(TJsonValue::number_unsigned_t value) {
-    return Scalar(std::to_string(value));
+  bool number_integer(TJsonValue::number_integer_t value) {
+    return Scalar([value](std::string& text) { text = std::to_string(value); });
   }
-  bool number_float(TJsonValue::number_float_t, const std::string& text) { return Scalar(text); }
-  bool string(std::string& value) { return Scalar(std::move(value)); }
+  bool number_unsigned(TJsonValue::number_unsigned_t value) {
+    return Scalar([value](std::string& text) { text = std::to_string(value); });
+  }
+  bool number_float(TJsonValue::number_float_t, const std::string& written) {
+    return Scalar([&written](std::string& text) { text.assign(written); });
+  }
+  bool string(std::string& value) {
+    return Scalar([&value](std::string& text) { text.assign(value); });
+  }
   bool binary(TJsonValue::binary_t&) { return false; }
   bool key(std::string& name) {
-    FKey = std::move(name);
+    FKey.assign(name);
     return true;
   }
   bool start_object(std::size_t) { return Open(TField::TState::Object); }
@@ -80,15 +91,18 @@ class TPageReader {
   }
 
   // A scalar value where the reader stands; a later duplicate member wins.
-  bool Scalar(std::string text) {
+  template <class TWriteText>
+  bool Scalar(TWriteText writeText) {
     if (AtPageMember("has_more"))
       FPage.HasMore = false;  // only the boolean true counts
-    if (AtPageMember("items"))
+    if (AtPageMember("items")) {
       FPage.ItemsState = TField::TState::Text;
-    else if (FDepth == 2 && FInItems)
+    } else if (FDepth == 2 && FInItems) {
       FPage.Items.emplace_back();  // an item that is no object
-    else if (TField* field = ItemField())
-      *field = {TField::TState::Text, std::move(text)};
+    } else if (TField* field = ItemField()) {
+      field->State = TField::TState::Text;
+      writeText(field->Text);
+    }
     return true;
   }
 
