@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Platform/ByteSearch.hpp"
+
 namespace Kestrel::CommonLib {
 namespace {
 
@@ -47,11 +49,10 @@ class TBreakFinder {
   void Refresh(size_t& last, char wanted, size_t end) {
     if (last != std::string::npos && last < end)
       return;
-    const void* found = last == kUnknown || last != std::string::npos
-                            ? ::memrchr(FText.data(), wanted, end)
+    const char* found = last == kUnknown || last != std::string::npos
+                            ? Platform::FindLastByte(FText.data(), end, wanted)
                             : nullptr;
-    last = found == nullptr ? std::string::npos
-                            : static_cast<size_t>(static_cast<const char*>(found) - FText.data());
+    last = found == nullptr ? std::string::npos : static_cast<size_t>(found - FText.data());
   }
 
   static constexpr size_t kUnknown = std::string::npos - 1;
