@@ -1,4 +1,5 @@
-// Standard input as lines: line ends, lone CRs, Ctrl+Z, undecodable bytes.
+// Standard input as lines: line ends, lone CRs, Ctrl+Z, undecodable bytes;
+// the joined text read at once must be the lines' text.
 #include <sys/mman.h>
 
 #include "Kestrel/CommonLib/StringList.hpp"
@@ -14,7 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Platform::ByteReader reader(fd);
     Kestrel::CommonLib::TStringList lines;
     Quillpost::ReadStdinLines(lines, false, reader);
-    lines.Text();
+    if (::lseek(fd, 0, SEEK_SET) == 0) {
+      Platform::ByteReader again(fd);
+      if (Quillpost::ReadStdinText(false, again) != lines.Text())
+        __builtin_trap();
+    }
   }
   ::close(fd);
   return 0;

@@ -1,5 +1,6 @@
 #include "Platform/ByteReader.hpp"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -38,6 +39,22 @@ int ByteReader::Peek() {
 
 int ByteReader::Get() {
   return Fill() ? static_cast<unsigned char>(FBuffer[FPos++]) : -1;
+}
+
+std::string_view ByteReader::TakeBuffered() {
+  if (!Fill())
+    return {};
+  const std::string_view rest = std::string_view(FBuffer).substr(FPos);
+  FPos = FBuffer.size();
+  return rest;
+}
+
+std::uint64_t ByteReader::SizeHint() const {
+  struct stat info {};
+  if (::fstat(FFd, &info) != 0 || !S_ISREG(info.st_mode))
+    return 0;
+  const off_t at = ::lseek(FFd, 0, SEEK_CUR);
+  return at < 0 || at > info.st_size ? 0 : static_cast<std::uint64_t>(info.st_size - at);
 }
 
 }  // namespace Platform

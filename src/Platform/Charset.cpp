@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "Platform/Ascii.hpp"
@@ -94,13 +95,37 @@ bool LocaleIsUtf8() {
   return utf8;
 }
 
-std::string DecodeFromLocale(std::string_view bytes) {
+struct LocaleDecoder::Impl {
+  // None for a UTF-8 locale, or when the system cannot convert from it.
+  std::optional<IconvHandle> Converter;
+};
+
+LocaleDecoder::LocaleDecoder() : FImpl(std::make_unique<Impl>()) {
   if (LocaleIsUtf8())
-    return SanitizeUtf8(bytes);
+    return;
   IconvHandle handle("UTF-8", LocaleCodeset().c_str());
-  if (!handle.Valid())
-    return SanitizeUtf8(bytes);
-  return Convert(handle, bytes, "\xEF\xBF\xBD", false);
+  if (handle.Valid())
+    FImpl->Converter.emplace(std::move(handle));
+}
+
+LocaleDecoder::~LocaleDecoder() = default;
+
+void LocaleDecoder::AppendDecoded(std::string& out, std::string_view bytes) {
+  if (FImpl->Converter) {
+    // Each conversion ends in the converter's initial state, as a new one would.
+    out += Convert(*FImpl->Converter, bytes, "\xEF\xBF\xBD", false);
+  } else if (IsValidUtf8(bytes)) {
+    out.append(bytes);
+  } else {
+    out += SanitizeUtf8(bytes);
+  }
+}
+
+std::string DecodeFromLocale(std::string_view bytes) {
+  LocaleDecoder decoder;
+  std::string text;
+  decoder.AppendDecoded(text, bytes);
+  return text;
 }
 
 std::string EncodeToLocale(std::string_view utf8) {

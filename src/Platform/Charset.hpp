@@ -2,6 +2,7 @@
 // Conversion between UTF-8 and the character set of the user's locale.
 // Decoding never fails: undecodable bytes become U+FFFD. Encoding replaces
 // characters the charset cannot hold with "?".
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,22 @@ void InitLocale();
 bool LocaleIsUtf8();
 
 std::string DecodeFromLocale(std::string_view bytes);
+
+// Decodes many texts from the locale's charset with one converter, each as
+// DecodeFromLocale would.
+class LocaleDecoder {
+ public:
+  LocaleDecoder();
+  ~LocaleDecoder();
+  LocaleDecoder(const LocaleDecoder&) = delete;
+  LocaleDecoder& operator=(const LocaleDecoder&) = delete;
+
+  void AppendDecoded(std::string& out, std::string_view bytes);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> FImpl;
+};
 std::string EncodeToLocale(std::string_view utf8);
 
 // Decodes `bytes` from the named charset (as HTTP names them): UTF-8 and

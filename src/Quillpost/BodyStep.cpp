@@ -96,9 +96,7 @@ std::string ReadBodyFromStdin(const TParamList& params, Platform::ByteReader& st
     return {};
   if (Platform::StandardInputIsTerminal())
     Platform::WriteErrorLine(kStdinPrompt);
-  TStringList lines;
-  ReadStdinLines(lines, FindSwitch(params, "Utf8"), stdinBytes);
-  return lines.Text();
+  return ReadStdinText(FindSwitch(params, "Utf8"), stdinBytes);
 }
 
 // "/LT": a first line that is not blank becomes the title and leaves the body.

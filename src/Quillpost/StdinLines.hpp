@@ -13,4 +13,8 @@ inline constexpr const char* kStdinPrompt = "Quillpost(Eof => Ctrl + D)";
 // the locale's character set already is what the terminal sends.
 void ReadStdinLines(Kestrel::CommonLib::TStringList& lines, bool utf8, Platform::ByteReader& input);
 
+// The same lines joined, each followed by CR LF (the lines' Text()), read
+// without holding them one by one.
+std::string ReadStdinText(bool utf8, Platform::ByteReader& input);
+
 }  // namespace Quillpost

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "Kestrel/CommonLib/StringList.hpp"
+#include "Platform/Charset.hpp"
 #include "Platform/FileDescriptor.hpp"
 #include "Quillpost/BodyFileError.hpp"
 #include "Quillpost/StdinLines.hpp"
@@ -49,6 +52,47 @@ TEST(StdinLinesTest, LineEndsAndCtrlZ) {
   EXPECT_EQ(StdinLines("\n\n"), (V{"", ""}));
   EXPECT_EQ(StdinLines("caf\xE9\n"), V{"caf\uFFFD"});  // C.UTF-8: undecodable byte
   EXPECT_EQ(StdinLines(std::string(200000, 'x')), V{std::string(200000, 'x')});
+}
+
+// The rules of the header, byte by byte: what the readers must give.
+std::vector<std::string> LinesByTheRules(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::string line;
+  bool open = false;
+  for (size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
+    open = true;
+    if (bytes[i] == '\n') {
+      lines.push_back(Platform::DecodeFromLocale(line));
+      line.clear();
+      open = false;
+    } else if (bytes[i] != '\r') {
+      line += bytes[i];
+    }
+  }
+  if (open)
+    lines.push_back(Platform::DecodeFromLocale(line));
+  return lines;
+}
+
+// Inputs larger than one read, with line ends, CRs, Ctrl+Z and undecodable
+// bytes around the edges of the pieces that standard input is read in.
+TEST(StdinLinesTest, LinesAndJoinedTextAcrossReads) {
+  std::mt19937 random(17);
+  const std::string alphabet[] = {"a", "\r", "\n", "\r\n", "\xC3\xA9", "\xC3", "\xFF", "\x1A"};
+  for (int round = 0; round < 60; ++round) {
+    std::string bytes(std::uniform_int_distribution<size_t>(65520, 65550)(random), 'x');
+    const auto extra = std::uniform_int_distribution<int>(0, 12)(random);
+    for (int i = 0; i < extra; ++i)
+      bytes.insert(std::uniform_int_distribution<size_t>(65500, bytes.size())(random),
+                   alphabet[random() % (round % 3 == 0 ? 8 : 7)]);
+    const std::vector<std::string> expected = LinesByTheRules(bytes);
+    ASSERT_EQ(StdinLines(bytes), expected) << "round " << round;
+    Kestrel::CommonLib::TStringList lines;
+    for (const auto& line : expected)
+      lines.Add(line);
+    FakeStdin input(bytes);
+    ASSERT_EQ(ReadStdinText(false, input.Reader()), lines.Text()) << "round " << round;
+  }
 }
 
 class BodyStepTest : public ::testing::Test {
