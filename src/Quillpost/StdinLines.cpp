@@ -55,18 +55,6 @@ void ForEachLine(Platform::ByteReader& input, TOnLine onLine) {
 
 }  // namespace
 
-void ReadStdinLines(Kestrel::CommonLib::TStringList& lines, bool utf8,
-                    Platform::ByteReader& input) {
-  (void)utf8;
-  lines.Clear();
-  Platform::LocaleDecoder decoder;
-  ForEachLine(input, [&](std::string_view line) {
-    std::string decoded;
-    decoder.AppendDecoded(decoded, line);
-    lines.Add(std::move(decoded));
-  });
-}
-
 std::string ReadStdinText(bool utf8, Platform::ByteReader& input) {
   (void)utf8;
   std::string text;
