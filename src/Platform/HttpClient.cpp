@@ -314,10 +314,9 @@ std::string FailureText(CURLcode rc, const Transfer& transfer, const char* error
   }
   if (transfer.Stalled) {
     return transfer.StalledUploading
-               ? "the upload made no progress for " +
-                     std::to_string(limits.UploadStallSeconds) + " s"
-               : "the server sent nothing for " + std::to_string(limits.AnswerStallSeconds) +
-                     " s";
+               ? "the upload made no progress for " + std::to_string(limits.UploadStallSeconds) +
+                     " s"
+               : "the server sent nothing for " + std::to_string(limits.AnswerStallSeconds) + " s";
   }
   if (rc == CURLE_SEND_FAIL_REWIND)
     return "the connection closed before an answer came";
