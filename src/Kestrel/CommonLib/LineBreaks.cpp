@@ -49,9 +49,9 @@ class TBreakFinder {
   void Refresh(size_t& last, char wanted, size_t end) {
     if (last != std::string::npos && last < end)
       return;
-    const char* found = last == kUnknown || last != std::string::npos
-                            ? Platform::FindLastByte(FText.data(), end, wanted)
-                            : nullptr;
+    // Once none was found, none lies further back either.
+    const char* found =
+        last != std::string::npos ? Platform::FindLastByte(FText.data(), end, wanted) : nullptr;
     last = found == nullptr ? std::string::npos : static_cast<size_t>(found - FText.data());
   }
 
