@@ -1,6 +1,7 @@
 // The command line: switches, values, "Name=value" parameters. Each NUL byte
 // of the input ends one argument.
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
+#include "Platform/CommandLine.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& arg : args)
     argv.push_back(arg.c_str());
   using namespace Kestrel::CommonLib;
-  const TParamList params = MakeParamList(static_cast<int>(argv.size()), argv.data());
+  const TParamList params = Platform::ProgramParameters(static_cast<int>(argv.size()), argv.data());
   TStringList values;
   GetSwitchValues(params, "A", values, false);
   GetSwitchValueList(params, "AA", values, false);

@@ -3,7 +3,7 @@
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Kestrel/CommonLib/TextMatch.hpp"
 #include "Platform/Ascii.hpp"
-#include "Platform/Charset.hpp"
+#include "Platform/HttpCharset.hpp"
 #include "Platform/Utf8.hpp"
 
 namespace JoplinRestUtils {

@@ -3,15 +3,12 @@
 #include <iconv.h>
 #include <langinfo.h>
 
-#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <optional>
 #include <utility>
 
-#include "Platform/Ascii.hpp"
-#include "Platform/TextDecoding.hpp"
 #include "Platform/Utf8.hpp"
 
 namespace Platform {
@@ -135,23 +132,6 @@ std::string EncodeToLocale(std::string_view utf8) {
   if (!handle.Valid())
     return std::string(utf8);
   return Convert(handle, utf8, "?", true);
-}
-
-bool DecodeCharset(std::string_view bytes, const std::string& charset, std::string& text) {
-  std::string upper;
-  for (const char c : charset)
-    upper += AsciiUpper(c);
-  if (IsUtf8Name(upper) || upper == "US-ASCII" || upper == "ASCII") {
-    text = SanitizeUtf8(bytes);
-    return true;
-  }
-  // Latin-1 is read as its superset Windows-1252, as browsers do. Other
-  // charsets are not handed to the system converter: it has had memory faults
-  // on truncated input from the network (ISO-2022-CN-EXT, IBM code pages).
-  if (upper == "ISO-8859-1" || upper == "ISO_8859-1" || upper == "LATIN1" ||
-      upper == "WINDOWS-1252" || upper == "CP1252")
-    return DecodeBytes(bytes, TextEncoding::Ansi, text);
-  return false;
 }
 
 }  // namespace Platform

@@ -129,6 +129,15 @@ std::string ExecutablePath() {
   return buffer;
 }
 
+std::string HomeDirectory() {
+  return GetEnv("HOME");
+}
+
+std::string UserConfigDirectory() {
+  const std::string configHome = GetEnv("XDG_CONFIG_HOME");
+  return configHome.empty() ? HomeDirectory() + "/.config" : configHome;
+}
+
 std::string GetEnv(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";

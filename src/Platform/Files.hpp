@@ -31,6 +31,12 @@ std::string CurrentDirectory();
 // The running executable's full path (/proc/self/exe).
 std::string ExecutablePath();
 
+// The user's home directory ($HOME; %USERPROFILE% on Windows), where Joplin
+// keeps its profile under ".config".
+std::string HomeDirectory();
+// Where the user's programs keep their settings ($XDG_CONFIG_HOME, else
+// ~/.config; %APPDATA% on Windows).
+std::string UserConfigDirectory();
 // The environment variable's value, or empty when unset.
 std::string GetEnv(const char* name);
 

@@ -5,6 +5,7 @@
 
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Platform/Charset.hpp"
+#include "Platform/CommandLine.hpp"
 #include "Platform/Console.hpp"
 #include "Platform/Error.hpp"
 #include "Quillpost/NoteCommand.hpp"
@@ -21,7 +22,7 @@ void ReportEscapedError(const std::string& kind, const char* message) noexcept {
 }
 
 TArguments ReadArguments(int argc, const char* const* argv) {
-  Kestrel::CommonLib::TParamList bytes = Kestrel::CommonLib::MakeParamList(argc, argv);
+  Kestrel::CommonLib::TParamList bytes = Platform::ProgramParameters(argc, argv);
   Kestrel::CommonLib::TParamList text;
   text.reserve(bytes.size());
   for (const auto& param : bytes)

@@ -18,7 +18,7 @@ void TellSkipped(const std::string& path, const std::string& why) {
 }
 
 std::string HomeConfigDir(const char* name) {
-  return Kestrel::CommonLib::JoinPath({Platform::GetEnv("HOME"), ".config", name}, false);
+  return Kestrel::CommonLib::JoinPath({Platform::HomeDirectory(), ".config", name}, false);
 }
 
 std::string ReadToken(const TJsonValue& settings, const std::string& path) {

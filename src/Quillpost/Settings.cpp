@@ -21,10 +21,8 @@ std::string BesideExecutable() {
 }
 
 std::string InUserConfigDir() {
-  std::string configHome = Platform::GetEnv("XDG_CONFIG_HOME");
-  if (configHome.empty())
-    configHome = Kestrel::CommonLib::JoinPath({Platform::GetEnv("HOME"), ".config"}, false);
-  return Kestrel::CommonLib::JoinPath({configHome, "quillpost", "quillpost.ini"}, false);
+  return Kestrel::CommonLib::JoinPath(
+      {Platform::UserConfigDirectory(), "quillpost", "quillpost.ini"}, false);
 }
 
 // What one source holds; empty values are none.

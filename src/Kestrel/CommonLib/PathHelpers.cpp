@@ -1,10 +1,8 @@
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 
-#include <vector>
-
 #include "Kestrel/CommonLib/TextHelpers.hpp"
 #include "Platform/Charset.hpp"
-#include "Platform/Files.hpp"
+#include "Platform/PathRules.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {
@@ -24,45 +22,27 @@ bool HasInvalidPathChar(std::string_view path, bool wildcardsInvalid) {
   throw EInvalidPath("Illegal characters in path: \"" + std::string(path) + "\"");
 }
 
-std::string NormaliseAbsolute(std::string_view absolute) {
-  std::vector<std::string_view> segments;
-  size_t start = 0;
-  while (start <= absolute.size()) {
-    size_t end = absolute.find('/', start);
-    if (end == std::string_view::npos)
-      end = absolute.size();
-    const std::string_view segment = absolute.substr(start, end - start);
-    if (segment == "..") {
-      if (!segments.empty())
-        segments.pop_back();
-    } else if (!segment.empty() && segment != ".") {
-      segments.push_back(segment);
-    }
-    start = end + 1;
-  }
-  std::string result;
-  for (const auto segment : segments) {
-    result += '/';
-    result += segment;
-  }
-  if (result.empty() || absolute.ends_with('/'))
-    result += '/';
-  return result;
+size_t FileNameStart(std::string_view path) {
+  size_t start = path.size();
+  while (start > 0 && !Platform::EndsDirectoryPart(path[start - 1]))
+    --start;
+  return start;
 }
 
 }  // namespace
 
 std::string JoinPath(std::initializer_list<std::string_view> parts, bool trailingDelimiter) {
+  const char delimiter = Platform::PathDelimiter();
   std::string result;
   bool first = true;
   for (const auto part : parts) {
-    if (!first && !result.ends_with('/'))
-      result += '/';
+    if (!first && !result.ends_with(delimiter))
+      result += delimiter;
     result += part;
     first = false;
   }
-  if (trailingDelimiter && !result.ends_with('/'))
-    result += '/';
+  if (trailingDelimiter && !result.ends_with(delimiter))
+    result += delimiter;
   return result;
 }
 
@@ -73,15 +53,13 @@ std::string FullPath(std::string_view path) {
 }
 
 std::string AbsolutePath(std::string_view path) {
-  if (path.starts_with('/'))
-    return NormaliseAbsolute(path);
-  return NormaliseAbsolute(JoinPath({Platform::CurrentDirectory(), path}, false));
+  return Platform::AbsolutePath(path);
 }
 
 std::string CombinePath(std::string_view path, std::string_view baseDir) {
   if (HasInvalidPathChar(path, true))
     ThrowInvalidPath(path);
-  if (path.starts_with('/'))
+  if (Platform::IsRootedPath(path))
     return std::string(path);
   if (baseDir.empty())
     return FullPath(path);
@@ -95,8 +73,7 @@ std::string DisplayFileName(std::string_view path) {
 }
 
 std::string_view ExtractFileName(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+  return path.substr(FileNameStart(path));
 }
 
 std::string_view ExtractFileExt(std::string_view path) {
@@ -111,10 +88,7 @@ std::string_view ExtractFileBaseName(std::string_view path) {
 }
 
 std::string_view ExtractFileDir(std::string_view path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string_view::npos)
-    return {};
-  return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+  return Platform::DirectoryPart(path, FileNameStart(path));
 }
 
 }  // namespace Kestrel::CommonLib

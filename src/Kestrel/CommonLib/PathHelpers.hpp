@@ -1,6 +1,7 @@
 #pragma once
-// Path routines with "/" as the only delimiter: joining parts, resolving a
-// path against a base directory, and the name, extension and directory parts.
+// Path routines on the system's path grammar (Platform/PathRules: "/" on
+// Linux, "\" and drives on Windows): joining parts, resolving a path against
+// a base directory, and the name, extension and directory parts.
 #include <initializer_list>
 #include <string>
 #include <string_view>

@@ -22,15 +22,6 @@ std::string_view SwitchName(std::string_view param) {
 
 }  // namespace
 
-TParamList MakeParamList(int argc, const char* const* argv) {
-  TParamList params;
-  for (int i = 1; i < argc; ++i) {
-    if (argv[i] != nullptr && argv[i][0] != '\0')
-      params.emplace_back(argv[i]);
-  }
-  return params;
-}
-
 std::string GetParamValue(const TParamList& params, std::string_view name,
                           const std::string& defaultValue) {
   const std::string key = std::string(name) + "=";

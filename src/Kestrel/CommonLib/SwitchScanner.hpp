@@ -14,9 +14,6 @@ namespace Kestrel::CommonLib {
 
 using TParamList = std::vector<std::string>;
 
-// Drops empty arguments, so that a parameter is never empty.
-TParamList MakeParamList(int argc, const char* const* argv);
-
 // The rest of the last parameter that starts with `name` + "=", or `defaultValue`.
 std::string GetParamValue(const TParamList& params, std::string_view name,
                           const std::string& defaultValue);

@@ -18,11 +18,6 @@ std::vector<std::string> Collect(bool list, const TParamList& params, std::strin
   return values.Lines();
 }
 
-TEST(SwitchScannerTest, MakeParamListDropsEmptyArguments) {
-  const char* argv[] = {"/usr/bin/quillpost", "/I", "", "My title", nullptr};
-  EXPECT_EQ(MakeParamList(4, argv), (TParamList{"/I", "My title"}));
-}
-
 TEST(SwitchScannerTest, GetParamValueTakesTheLastMatchingParameter) {
   EXPECT_EQ(GetParamValue({}, "/IniFile", "dflt"), "dflt");
   EXPECT_EQ(GetParamValue({"/IniFile=a.ini", "/INIFILE=b.ini"}, "/IniFile", "d"), "b.ini");
