@@ -1,14 +1,11 @@
 #include "Platform/ByteReader.hpp"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include "Platform/InputHandle.hpp"
 
 namespace Platform {
 
 ByteReader ByteReader::StandardInput() {
-  return ByteReader(STDIN_FILENO);
+  return ByteReader(0);
 }
 
 bool ByteReader::Fill() {
@@ -18,19 +15,11 @@ bool ByteReader::Fill() {
     return false;
   FBuffer.resize(65536);
   FPos = 0;
-  while (true) {
-    const ssize_t got = ::read(FFd, FBuffer.data(), FBuffer.size());
-    if (got < 0 && errno == EINTR)
-      continue;
-    if (got <= 0) {
-      // A closed or unreadable input counts as its end.
-      FBuffer.clear();
-      FEnded = true;
-      return false;
-    }
-    FBuffer.resize(static_cast<size_t>(got));
-    return true;
-  }
+  const size_t got = ReadFromInput(FFd, FBuffer.data(), FBuffer.size());
+  // A closed or unreadable input counts as its end.
+  FBuffer.resize(got);
+  FEnded = got == 0;
+  return !FEnded;
 }
 
 int ByteReader::Peek() {
@@ -50,11 +39,7 @@ std::string_view ByteReader::TakeBuffered() {
 }
 
 std::uint64_t ByteReader::SizeHint() const {
-  struct stat info {};
-  if (::fstat(FFd, &info) != 0 || !S_ISREG(info.st_mode))
-    return 0;
-  const off_t at = ::lseek(FFd, 0, SEEK_CUR);
-  return at < 0 || at > info.st_size ? 0 : static_cast<std::uint64_t>(info.st_size - at);
+  return InputBytesLeft(FFd);
 }
 
 }  // namespace Platform

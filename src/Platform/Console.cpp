@@ -13,20 +13,23 @@
 namespace Platform {
 namespace {
 
-// Writes the line and its "\n"; false (with errno set) when the stream fails.
-bool WriteAll(int fd, std::string_view utf8Line) {
-  std::string bytes = EncodeToLocale(VisibleText(utf8Line));
-  bytes += '\n';
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t rc = ::write(fd, bytes.data() + written, bytes.size() - written);
+// False (with errno set) when the stream fails.
+bool WriteBytes(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t rc = ::write(fd, bytes.data(), bytes.size());
     if (rc < 0 && errno == EINTR)
       continue;
     if (rc <= 0)
       return false;
-    written += static_cast<size_t>(rc);
+    bytes.remove_prefix(static_cast<size_t>(rc));
   }
   return true;
+}
+
+bool WriteAll(int fd, std::string_view utf8Line) {
+  std::string bytes = EncodeToLocale(VisibleText(utf8Line));
+  bytes += '\n';
+  return WriteBytes(fd, bytes);
 }
 
 }  // namespace
@@ -44,15 +47,8 @@ void WriteErrorLine(std::string_view utf8Line) {
   (void)WriteAll(STDERR_FILENO, utf8Line);
 }
 
-void WriteRawToStandardError(std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t rc = ::write(STDERR_FILENO, bytes.data(), bytes.size());
-    if (rc < 0 && errno == EINTR)
-      continue;
-    if (rc <= 0)
-      return;
-    bytes.remove_prefix(static_cast<size_t>(rc));
-  }
+void WriteRawToStandardError(std::string_view text) {
+  (void)WriteBytes(STDERR_FILENO, EncodeToLocale(text));
 }
 
 bool StandardErrorIsTerminal() {

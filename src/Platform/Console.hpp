@@ -52,7 +52,8 @@ class ProgressLine {
 // True when standard input is a terminal (a person may be typing).
 bool StandardInputIsTerminal();
 bool StandardErrorIsTerminal();
-// The bytes as they are, terminal controls included; a failure is ignored.
-void WriteRawToStandardError(std::string_view bytes);
+// The text in the stream's character set, terminal controls included, with
+// no line end; a failure is ignored.
+void WriteRawToStandardError(std::string_view text);
 
 }  // namespace Platform

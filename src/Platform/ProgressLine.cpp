@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <string>
 
-#include "Platform/Charset.hpp"
 #include "Platform/Console.hpp"
 
 namespace Platform {
@@ -18,7 +17,7 @@ constexpr std::string_view kClearLine = "\r\x1B[K";
 }  // namespace
 
 ProgressLine::ProgressLine(std::string label)
-    : FLabel(EncodeToLocale(VisibleText(label))), FEnabled(StandardErrorIsTerminal()) {}
+    : FLabel(VisibleText(label)), FEnabled(StandardErrorIsTerminal()) {}
 
 ProgressLine::~ProgressLine() {
   if (FShown)

@@ -1,0 +1,35 @@
+# The Windows test executable: the tests of the code that is the same on both
+# systems, and the Windows platform layer's own tests. GoogleTest is built
+# here from Debian's source package with the same cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest's own sources do not pass our warnings.
+target_compile_options(gtest PRIVATE -w)
+target_compile_options(gtest_main PRIVATE -w)
+
+file(GLOB QUILLPOST_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/Platform/*-win32Test.cpp)
+list(APPEND QUILLPOST_WINDOWS_TEST_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/DirectoryPageTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/IdSetTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/ImageRelinkingTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/JsonTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/JsonTextStreamTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/MarkdownTargetsTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/RequestUrlTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/LineBreaksTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/StringListTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/SwitchScannerTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/TextHelpersTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Platform/CommandLineTest.cpp)
+
+add_executable(quillpost_tests ${QUILLPOST_WINDOWS_TEST_SOURCES})
+target_include_directories(quillpost_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(quillpost_tests PRIVATE quillpost_core gtest gtest_main)
+target_link_options(quillpost_tests PRIVATE -static)
+add_dependencies(quillpost_tests quillpost)
+# One process under Wine: starting Wine per test would cost more than the tests.
+add_test(NAME WindowsUnitTests COMMAND quillpost_tests)
+set_tests_properties(WindowsUnitTests PROPERTIES TIMEOUT 600)
