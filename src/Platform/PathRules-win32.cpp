@@ -32,13 +32,20 @@ bool EndsDirectoryPart(char c) {
   return c == '\\' || c == ':';
 }
 
+size_t ExtendedPrefixLength(std::string_view path) {
+  if (StartsWithIgnoringCase(path, "\\\\?\\UNC\\"))
+    return 8;
+  return path.starts_with("\\\\?\\") ? 4 : 0;
+}
+
 // Drive forms (C:\dir, and the drive-relative C:dir), root-relative and UNC
 // paths (\dir, \\server\share), each also behind the extended-length prefix.
 bool IsRootedPath(std::string_view path) {
-  if (StartsWithIgnoringCase(path, "\\\\?\\UNC\\"))
+  const size_t prefix = ExtendedPrefixLength(path);
+  if (prefix == 8)
     return path.size() > 8 && IsValidPathChar(path[8]);
-  const bool prefixed = path.starts_with("\\\\?\\");
-  const std::string_view rest = prefixed ? path.substr(4) : path;
+  const bool prefixed = prefix > 0;
+  const std::string_view rest = path.substr(prefix);
   if (rest.size() >= 2 && rest[1] == ':')
     return true;
   return !prefixed && !rest.empty() && (rest[0] == '\\' || rest[0] == '/');

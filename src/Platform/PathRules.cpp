@@ -47,6 +47,10 @@ bool IsRootedPath(std::string_view path) {
   return path.starts_with('/');
 }
 
+size_t ExtendedPrefixLength(std::string_view) {
+  return 0;
+}
+
 std::string AbsolutePath(std::string_view path) {
   if (IsRootedPath(path))
     return NormaliseAbsolute(path);

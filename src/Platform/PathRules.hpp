@@ -15,6 +15,9 @@ bool EndsDirectoryPart(char c);
 // True for a path that needs no base directory ("/..." on Linux; drive, root
 // and UNC forms on Windows).
 bool IsRootedPath(std::string_view path);
+// The length of an extended-length prefix ("\\?\", "\\?\UNC\" on Windows)
+// that the path starts with, whose characters are no part of the path proper.
+size_t ExtendedPrefixLength(std::string_view path);
 // The absolute, lexically normalised form of the path ("." and ".." resolved,
 // repeated delimiters collapsed, a final delimiter kept), against the working
 // directory, without touching the file system.

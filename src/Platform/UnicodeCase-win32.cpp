@@ -4,7 +4,10 @@
 
 namespace Platform {
 
-// The invariant locale maps case the same for every user (no Turkish dotted i).
+// Linguistic casing in the invariant locale is Unicode's simple mapping, the
+// same for every user (no Turkish dotted i). The system's plain casing
+// (CharUpperBuffW) leaves some letters alone, such as "ǅ", "ı" and
+// "µ", which would make a case-insensitive match differ from Linux.
 char32_t SimpleUpperCase(char32_t codePoint) {
   if (codePoint < 0x80)
     return codePoint >= 'a' && codePoint <= 'z' ? codePoint - 32 : codePoint;
@@ -18,8 +21,8 @@ char32_t SimpleUpperCase(char32_t codePoint) {
     units[0] = static_cast<wchar_t>(codePoint);
   }
   wchar_t upper[2];
-  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, units, count, upper, 2, nullptr,
-                      nullptr, 0) != count)
+  if (::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING, units,
+                      count, upper, 2, nullptr, nullptr, 0) != count)
     return codePoint;
   if (count == 2)
     return 0x10000 + ((static_cast<char32_t>(upper[0]) - 0xD800) << 10) +

@@ -5,11 +5,6 @@
 namespace Platform {
 namespace {
 
-TEST(CommandLineTest, ProgramParametersDropEmptyArguments) {
-  const char* argv[] = {"/usr/bin/quillpost", "/I", "", "My title", nullptr};
-  EXPECT_EQ(ProgramParameters(4, argv), (std::vector<std::string>{"/I", "My title"}));
-}
-
 struct SplitCase {
   const char* Name;
   const char* Line;

@@ -57,7 +57,7 @@ std::string AbsolutePath(std::string_view path) {
 }
 
 std::string CombinePath(std::string_view path, std::string_view baseDir) {
-  if (HasInvalidPathChar(path, true))
+  if (HasInvalidPathChar(path.substr(Platform::ExtendedPrefixLength(path)), true))
     ThrowInvalidPath(path);
   if (Platform::IsRootedPath(path))
     return std::string(path);
