@@ -34,3 +34,8 @@ add_test(NAME WindowsUnitTests COMMAND quillpost_tests)
 # Central European time, so that the zone tests meet a skipped and a repeated hour.
 set_tests_properties(WindowsUnitTests PROPERTIES TIMEOUT 600 ENVIRONMENT
   "TZ=Europe/Berlin;WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix")
+
+# A Windows process that holds a file open, for the Linux suite's tests of
+# quillpost.exe under Wine.
+add_executable(hold_open support/HoldOpen-win32.cpp)
+target_link_options(hold_open PRIVATE -static -municode)

@@ -1,0 +1,169 @@
+// The Windows build, quillpost.exe, run under Wine against the loopback test
+// server: Windows paths, code pages, a UTF-16LE settings file, the program's
+// own command-line splitting and files that another program holds open. The
+// requests must be the bytes the Linux build sends.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "support/FakeJoplin.hpp"
+#include "support/TempDir.hpp"
+#include "support/Wine.hpp"
+
+namespace {
+
+class WineEndToEndTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { TestSupport::KeepWineServerRunning(); }
+
+  void SetUp() override {
+    if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {
+      if (TestSupport::WineRequired())
+        FAIL() << why;
+      GTEST_SKIP() << why;
+    }
+    Fake.Folders = {{"F1", "Inbox"}, {"F2", "Projects"}};
+    Fake.Install(Server);
+    Settings =
+        "/IniFile=" + TestSupport::WindowsPath(Dir.Write(
+                          "q.ini", "[Host]\r\nURL=" + Server.BaseUrl() + "\r\nToken=tok\r\n"));
+  }
+  TestSupport::ProgramResult Run(const std::vector<std::string>& args,
+                                 const std::string& workingDir = "") {
+    TestSupport::ProgramOptions options;
+    options.CloseStdin = true;
+    options.Env["TZ"] = "UTC";
+    options.WorkingDir = workingDir.empty() ? Dir.Path() : workingDir;
+    return TestSupport::RunWindowsQuillpost(args, options);
+  }
+  std::string NoteJson() const {
+    const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
+    return notes.size() == 1 ? notes[0].Body : "<" + std::to_string(notes.size()) + " notes>";
+  }
+
+  TestSupport::TempDir Dir;
+  TestSupport::TestHttpServer Server;
+  TestSupport::FakeJoplin Fake;
+  std::string Settings;
+};
+
+TEST_F(WineEndToEndTest, EverySwitchWithWindowsPaths) {
+  const std::string body = Dir.Write("my notes/body.md", "# Weekly\nline two\r\n");
+  const std::string chart =
+      Dir.Write("my notes/chart.png", std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
+  Dir.Write("my notes/data.csv", "a,b\n1,2\n");
+  const timespec times[2] = {{1704463449, 0}, {1704463449, 0}};  // 2024-01-05 14:04:09 UTC
+  ASSERT_EQ(::utimensat(AT_FDCWD, chart.c_str(), times, 0), 0);
+  // The body by its full Windows path (with a blank), the attachments
+  // relative to the body's directory, the dates of the first attachment as
+  // named, relative to the working directory.
+  const auto result =
+      Run({Settings, "/N", "Projects", "/I", "Report %FileName% (%FileNamesEx%)", "/S",
+           TestSupport::WindowsPath(body), "/A", "chart.png", "/A", "data.csv", "/TT", "work",
+           "weekly", "/C", "%FileMTime%", "/E", "2024-02-03T04:05:06"},
+          Dir / "my notes");
+  EXPECT_EQ(result.Stdout, "Done (Note id: N3)\r\n") << result.Stderr;
+  EXPECT_EQ(result.ExitCode, 0);
+
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
+  EXPECT_NE(uploads[0].Body.find("filename=\"chart.png\"\r\nContent-Type: image/png"),
+            std::string::npos);
+  EXPECT_NE(TestSupport::PropsOf(uploads[0]).find(R"j("updated_time":1704463449000)j"),
+            std::string::npos);
+  EXPECT_EQ(uploads[0].Target.find("token=tok"), uploads[0].Target.size() - 9);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[1]), "a,b\n1,2\n");
+  EXPECT_EQ(NoteJson(),
+            R"j({"title":"Report chart (chart.png data.csv)","markup_language":1,)j"
+            R"j("user_created_time":1704463449000,"user_updated_time":1706933106000,)j"
+            R"j("parent_id":"F2","tags":"work, weekly",)j"
+            R"j("body":"# Weekly\r\nline two\r\n\r\n![chart.png](:\/R1)\r\n[data.csv](:\/R2)"})j");
+}
+
+TEST_F(WineEndToEndTest, Utf16SettingsFileAndATitleInThreeScripts) {
+  const std::string ini = "\xFF\xFE" + [this] {
+    std::string units;
+    for (const char c : "[Host]\r\nURL=" + Server.BaseUrl() + "\r\nToken=wide\r\n") {
+      units += c;
+      units += '\0';
+    }
+    return units;
+  }();
+  const std::string path = Dir.Write("wide settings.ini", ini);
+  const auto result = Run({"/IniFile=" + TestSupport::WindowsPath(path), "/N", "Inbox", "/I",
+                           "Caf\xC3\xA9 \xE2\x9C\x93 \xE6\x97\xA5\xE6\x9C\xAC", "/SN"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_NE(notes[0].Target.find("token=wide"), std::string::npos);
+  EXPECT_EQ(notes[0].Body,
+            R"j({"title":"Caf\u00E9 \u2713 \u65E5\u672C","markup_language":1,"parent_id":"F1",)j"
+            R"j("body":""})j");
+}
+
+TEST_F(WineEndToEndTest, AnsiBodyWithDefEncAndUtf8BodyWithout) {
+  // Wine's ANSI code page for an English or C locale is Windows-1252.
+  const std::string ansi = Dir.Write("ansi.md", "Caf\xE9 \x80 \x93q\x94\r\n");
+  auto result = Run(
+      {Settings, "/N", "Inbox", "/I", "t", "/S", TestSupport::WindowsPath(ansi), "/MD", "/DefEnc"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  EXPECT_NE(NoteJson().find(R"j("body":"Caf\u00E9 \u20AC \u201Cq\u201D\r\n")j"), std::string::npos)
+      << NoteJson();
+
+  result = Run({Settings, "/N", "Inbox", "/I", "t", "/S", TestSupport::WindowsPath(ansi), "/MD"});
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_NE(result.Stdout.find("EBodyFileError: Cannot load the body file"), std::string::npos)
+      << result.Stdout;
+  EXPECT_TRUE(result.Stdout.ends_with("\r\n"));
+}
+
+TEST_F(WineEndToEndTest, QuotedParametersAreSplitByTheProgramsOwnRules) {
+  const std::string body = Dir.Write("dir with blanks/page one.md", "text\n");
+  // Wine quotes each argument that holds a blank on the command line it
+  // builds; the program reads them back whole.
+  const auto result = Run(
+      {Settings, "/N", "Inbox", "/I", "two  blanks", "/S", TestSupport::WindowsPath(body), "/MD"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  EXPECT_NE(NoteJson().find(R"j("title":"two  blanks")j"), std::string::npos) << NoteJson();
+}
+
+TEST_F(WineEndToEndTest, AttachmentThatAnotherProgramIsStillWriting) {
+  const std::string scan = Dir.Write("scan.pdf", "%PDF-1.7 still being written");
+  const TestSupport::HeldOpenFile writer(scan, "shared");
+  ASSERT_TRUE(writer.Held());
+  const auto result = Run({Settings, "/N", "Inbox", "/I", "t", "/A", "scan.pdf"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N2)\r\n") << result.Stderr;
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 1u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), "%PDF-1.7 still being written");
+}
+
+TEST_F(WineEndToEndTest, AttachmentLockedByAnotherProgram) {
+  const std::string locked = Dir.Write("locked.pdf", "%PDF");
+  const TestSupport::HeldOpenFile owner(locked, "exclusive");
+  ASSERT_TRUE(owner.Held());
+  const auto result = Run({Settings, "/N", "Inbox", "/I", "t", "/A", "locked.pdf"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/resources").empty());
+  EXPECT_NE(result.Stderr.find("attachment \"" + TestSupport::WindowsPath(locked) +
+                               "\" was not uploaded (POST resources failed: cannot open"),
+            std::string::npos)
+      << result.Stderr;
+}
+
+TEST_F(WineEndToEndTest, ServerNotListeningAndUsage) {
+  const std::string ini =
+      Dir.Write("down.ini", "[Host]\r\nURL=http://127.0.0.1:9\r\nToken=tok\r\n");
+  auto result = Run({"/IniFile=" + TestSupport::WindowsPath(ini), "/N", "Inbox", "/I", "t"});
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_NE(result.Stdout.find("\r\n"), std::string::npos) << result.Stdout;
+  EXPECT_EQ(result.Stdout.find("tok"), std::string::npos);
+  EXPECT_EQ(result.Stderr.find("tok"), std::string::npos);
+
+  result = Run({"/?"});
+  EXPECT_TRUE(result.Stdout.starts_with("Quillpost\r\nVer.1.0.0.0\r\n")) << result.Stdout;
+}
+
+}  // namespace
