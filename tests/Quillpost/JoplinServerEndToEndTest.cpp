@@ -15,6 +15,7 @@
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
+#include "support/Wine.hpp"
 
 namespace {
 
@@ -197,6 +198,49 @@ TEST_F(JoplinServerTest, MarkdownNoteWithEverything) {
     tags.push_back(tag.at("title"));
   std::sort(tags.begin(), tags.end());
   EXPECT_EQ(tags, (std::vector<std::string>{"home", "work"}));
+}
+
+// Installed as on Windows: the executable with quillpost.ini beside it.
+TEST_F(JoplinServerTest, WindowsExecutableUnderWine) {
+  if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {
+    if (TestSupport::WineRequired())
+      FAIL() << why;
+    GTEST_SKIP() << why;
+  }
+  TestSupport::KeepWineServerRunning();
+  std::string exe;
+  ASSERT_TRUE(Platform::ReadWholeFile(TestSupport::WindowsExecutable(), exe));
+  const std::string installed = Dir.Write("Quillpost/quillpost.exe", exe);
+  Dir.Write("Quillpost/quillpost.ini",
+            "[Host]\r\nURL=" + Server->Url + "\r\nToken=" + Server->Token + "\r\n");
+  Dir.Write("notes/body.md", "# Caf\u00e9 from Windows\r\nline two\n");
+  Dir.Write("notes/scan.png", std::string("\x89PNG\r\n\x1a\n\0\xff", 10));
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["TZ"] = "UTC";
+  options.WorkingDir = Dir / "notes";
+  const auto result = TestSupport::RunUnderWine(
+      installed,
+      {"/N", "Windows Inbox", "/NC", "/I", "From Wine", "/S",
+       TestSupport::WindowsPath(Dir / "notes/body.md"), "/A", "scan.png", "/T", "wine"},
+      options);
+  ASSERT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+  ASSERT_TRUE(result.Stdout.ends_with(")\r\n")) << result.Stdout;
+  const std::string id = NoteIdOf(result);
+  ASSERT_EQ(id.size(), 32u) << result.Stdout;
+
+  const TJsonValue note = Json("GET", "notes/" + id + "?fields=title,body,parent_id");
+  EXPECT_EQ(note.at("title"), "From Wine");
+  EXPECT_EQ(note.at("parent_id"), FolderId("Windows Inbox"));
+  const std::string body = note.at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 1u) << body;
+  EXPECT_EQ(body, "# Caf\u00e9 from Windows\r\nline two\r\n\r\n![scan.png](:/" + ids[0] + ")");
+  EXPECT_EQ(Call("GET", "resources/" + ids[0] + "/file"),
+            std::string("\x89PNG\r\n\x1a\n\0\xff", 10));
+  const TJsonValue tags = Json("GET", "notes/" + id + "/tags");
+  ASSERT_EQ(tags.at("items").size(), 1u);
+  EXPECT_EQ(tags.at("items")[0].at("title"), "wine");
 }
 
 TEST_F(JoplinServerTest, HtmlNoteWithALocalImageRelinked) {

@@ -71,11 +71,20 @@ void KeepWineServerRunning() {
   (void)std::system(command.c_str());
 }
 
-ProgramResult RunWindowsQuillpost(const std::vector<std::string>& args,
-                                  const ProgramOptions& options) {
-  std::vector<std::string> wineArgs = {Exe()};
+std::string WindowsExecutable() {
+  return Exe();
+}
+
+ProgramResult RunUnderWine(const std::string& exe, const std::vector<std::string>& args,
+                           const ProgramOptions& options) {
+  std::vector<std::string> wineArgs = {exe};
   wineArgs.insert(wineArgs.end(), args.begin(), args.end());
   return RunProgram(WineBinary(), wineArgs, WithWine(options));
+}
+
+ProgramResult RunWindowsQuillpost(const std::vector<std::string>& args,
+                                  const ProgramOptions& options) {
+  return RunUnderWine(Exe(), args, options);
 }
 
 std::string WindowsPath(const std::string& linuxPath) {

@@ -19,6 +19,11 @@ bool WineRequired();
 // the last program ends, so that each run does not start them anew.
 void KeepWineServerRunning();
 
+// The Windows build's quillpost.exe.
+std::string WindowsExecutable();
+// A Windows program with these arguments, in Wine's own prefix beside the build.
+ProgramResult RunUnderWine(const std::string& exe, const std::vector<std::string>& args,
+                           const ProgramOptions& options = {});
 // quillpost.exe with these arguments, in Wine's own prefix beside the build.
 ProgramResult RunWindowsQuillpost(const std::vector<std::string>& args,
                                   const ProgramOptions& options = {});
