@@ -1,10 +1,9 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <new>
-#include <stdexcept>
 
 #include "Platform/Files.hpp"
+#include "Platform/GrowthRoom.hpp"
 #include "Platform/Win32Error.hpp"
 #include "Platform/Win32Handle.hpp"
 #include "Platform/Win32Text.hpp"
@@ -16,17 +15,6 @@ constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 
 DWORD AttributesOf(const std::string& path) {
   return path.empty() ? kNoAttributes : ::GetFileAttributesW(WideText(path).c_str());
-}
-
-// Where the address space is short, the text grows by copying instead.
-void ReserveForGrowth(std::string& text, size_t size, unsigned growthRoom) {
-  if (growthRoom == 0)
-    return;
-  try {
-    text.reserve(size + size * growthRoom + 2);
-  } catch (const std::bad_alloc&) {
-  } catch (const std::length_error&) {
-  }
 }
 
 // The system's answer as text; `length` counts what it wrote, or the room it
@@ -88,7 +76,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     return false;
   }
   std::string content;
-  ReserveForGrowth(content, static_cast<size_t>(size.QuadPart), growthRoom);
+  ReserveGrowthRoom(content, static_cast<size_t>(size.QuadPart), growthRoom);
   content.resize(static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < content.size()) {

@@ -10,12 +10,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 #include <utility>
 
 #include "Platform/Error.hpp"
 #include "Platform/FileDescriptor.hpp"
+#include "Platform/GrowthRoom.hpp"
 
 namespace Platform {
 
@@ -49,20 +48,6 @@ void AskForHugePages(char* data, size_t size) {
     ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
-// Where the address space is short, the text grows by copying instead.
-void ReserveForGrowth(std::string& text, size_t size, unsigned growthRoom) {
-  if (growthRoom == 0)
-    return;
-  try {
-    text.reserve(size + size * growthRoom + 2);
-  } catch (const std::bad_alloc&) {
-    return;
-  } catch (const std::length_error&) {
-    return;
-  }
-  AskForHugePages(text.data(), text.capacity());
-}
-
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
@@ -84,7 +69,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     return false;
   }
   std::string content;
-  ReserveForGrowth(content, static_cast<size_t>(size), growthRoom);
+  if (ReserveGrowthRoom(content, static_cast<size_t>(size), growthRoom))
+    AskForHugePages(content.data(), content.capacity());
   content.resize(static_cast<size_t>(size));
   size_t done = 0;
   while (done < content.size()) {

@@ -19,34 +19,13 @@
 namespace Platform {
 namespace {
 
-class InternetHandle {
- public:
-  InternetHandle() = default;
-  explicit InternetHandle(HINTERNET handle) : FHandle(handle) {}
-  ~InternetHandle() { Reset(); }
-  InternetHandle(InternetHandle&& other) noexcept
-      : FHandle(std::exchange(other.FHandle, nullptr)) {}
-  InternetHandle& operator=(InternetHandle&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      FHandle = std::exchange(other.FHandle, nullptr);
-    }
-    return *this;
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-
-  explicit operator bool() const { return FHandle != nullptr; }
-  HINTERNET Get() const { return FHandle; }
-  void Reset() {
-    if (FHandle != nullptr)
-      ::WinHttpCloseHandle(FHandle);
-    FHandle = nullptr;
-  }
-
- private:
-  HINTERNET FHandle = nullptr;
+struct InternetHandleTraits {
+  using Type = HINTERNET;
+  static HINTERNET Invalid() { return nullptr; }
+  static void Close(HINTERNET handle) { ::WinHttpCloseHandle(handle); }
 };
+
+using InternetHandle = OwnedHandle<InternetHandleTraits>;
 
 constexpr int kMaxRedirects = 5;
 constexpr DWORD kPieceSize = 64 * 1024;
@@ -278,10 +257,10 @@ std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
 }
 
 bool HttpClient::Impl::Connect(const CrackedUrl& target, std::string& error) {
-  if (Connection && Host == target.Host && Port == target.Port)
+  if (Connection.Valid() && Host == target.Host && Port == target.Port)
     return true;
   Connection = InternetHandle(::WinHttpConnect(Session.Get(), target.Host.c_str(), target.Port, 0));
-  if (!Connection) {
+  if (!Connection.Valid()) {
     error = WinHttpErrorText(::GetLastError());
     return false;
   }
@@ -384,7 +363,7 @@ bool HttpClient::Impl::Exchange(const std::string& url, const std::string& metho
   InternetHandle handle(::WinHttpOpenRequest(
       Connection.Get(), WideText(method).c_str(), target.PathAndQuery.c_str(), nullptr,
       WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, target.Secure ? WINHTTP_FLAG_SECURE : 0));
-  if (!handle) {
+  if (!handle.Valid()) {
     error = WinHttpErrorText(::GetLastError());
     return false;
   }
@@ -418,7 +397,7 @@ bool HttpClient::Impl::Exchange(const std::string& url, const std::string& metho
 }
 
 bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
-  if (!FImpl || !FImpl->Session) {
+  if (!FImpl || !FImpl->Session.Valid()) {
     error = "the HTTP client could not be created";
     return false;
   }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "Platform/LocalTime.hpp"
+#include "Platform/Win32Time.hpp"
 
 namespace Platform {
 namespace {
@@ -27,11 +28,6 @@ bool SystemTimeToUtcSeconds(const SYSTEMTIME& utc, std::int64_t& unixSeconds) {
   return true;
 }
 
-CalendarFields FieldsOf(const SYSTEMTIME& time) {
-  return {time.wYear,   time.wMonth,  time.wDay,         time.wHour,
-          time.wMinute, time.wSecond, time.wMilliseconds};
-}
-
 bool SameFields(const CalendarFields& a, const CalendarFields& b) {
   return a.Year == b.Year && a.Month == b.Month && a.Day == b.Day && a.Hour == b.Hour &&
          a.Minute == b.Minute && a.Second == b.Second;
@@ -54,13 +50,8 @@ bool UtcToLocal(std::int64_t unixSeconds, int millisecond, CalendarFields& local
 LocalTimeKind LocalToUtc(const CalendarFields& local, std::int64_t& unixSeconds) {
   if (local.Year < 1601 || local.Year > 30827)
     return LocalTimeKind::Skipped;
-  SYSTEMTIME localTime{};
-  localTime.wYear = static_cast<WORD>(local.Year);
-  localTime.wMonth = static_cast<WORD>(local.Month);
-  localTime.wDay = static_cast<WORD>(local.Day);
-  localTime.wHour = static_cast<WORD>(local.Hour);
-  localTime.wMinute = static_cast<WORD>(local.Minute);
-  localTime.wSecond = static_cast<WORD>(local.Second);
+  SYSTEMTIME localTime = SystemTimeOf(local);
+  localTime.wMilliseconds = 0;
   SYSTEMTIME utc{};
   std::int64_t guess = 0;
   if (!::TzSpecificLocalTimeToSystemTime(nullptr, &localTime, &utc) ||

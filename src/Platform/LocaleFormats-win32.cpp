@@ -2,6 +2,7 @@
 
 #include "Platform/LocaleFormats.hpp"
 #include "Platform/Win32Text.hpp"
+#include "Platform/Win32Time.hpp"
 
 namespace Platform {
 namespace {
@@ -57,13 +58,7 @@ const LocaleDateConventions& UserDateConventions() {
 }
 
 std::string FormatLocalDateTime(const CalendarFields& fields) {
-  SYSTEMTIME time{};
-  time.wYear = static_cast<WORD>(fields.Year);
-  time.wMonth = static_cast<WORD>(fields.Month);
-  time.wDay = static_cast<WORD>(fields.Day);
-  time.wHour = static_cast<WORD>(fields.Hour);
-  time.wMinute = static_cast<WORD>(fields.Minute);
-  time.wSecond = static_cast<WORD>(fields.Second);
+  const SYSTEMTIME time = SystemTimeOf(fields);
   const std::string date = FormattedText([&](wchar_t* buffer, int size) {
     return ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer, size,
                              nullptr);

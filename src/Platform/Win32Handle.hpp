@@ -1,38 +1,50 @@
 #pragma once
-// Move-only owner of a Windows kernel handle. For the Windows platform files only.
+// Move-only owners of Windows handles: kernel handles (files) here, and any
+// other kind through its own traits. For the Windows platform files only.
 #include <windows.h>
 
 #include <utility>
 
 namespace Platform {
 
-class Win32Handle {
+// Traits: `Type`, `Invalid()` and `Close(handle)`; a null handle is never closed.
+template <typename Traits>
+class OwnedHandle {
  public:
-  Win32Handle() = default;
-  explicit Win32Handle(HANDLE handle) : FHandle(handle) {}
-  ~Win32Handle() { Reset(); }
-  Win32Handle(Win32Handle&& other) noexcept
-      : FHandle(std::exchange(other.FHandle, INVALID_HANDLE_VALUE)) {}
-  Win32Handle& operator=(Win32Handle&& other) noexcept {
+  using Type = typename Traits::Type;
+  OwnedHandle() = default;
+  explicit OwnedHandle(Type handle) : FHandle(handle) {}
+  ~OwnedHandle() { Reset(); }
+  OwnedHandle(OwnedHandle&& other) noexcept
+      : FHandle(std::exchange(other.FHandle, Traits::Invalid())) {}
+  OwnedHandle& operator=(OwnedHandle&& other) noexcept {
     if (this != &other) {
       Reset();
-      FHandle = std::exchange(other.FHandle, INVALID_HANDLE_VALUE);
+      FHandle = std::exchange(other.FHandle, Traits::Invalid());
     }
     return *this;
   }
-  Win32Handle(const Win32Handle&) = delete;
-  Win32Handle& operator=(const Win32Handle&) = delete;
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
 
-  bool Valid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
-  HANDLE Get() const { return FHandle; }
+  bool Valid() const { return FHandle != Traits::Invalid() && FHandle != nullptr; }
+  Type Get() const { return FHandle; }
   void Reset() {
     if (Valid())
-      ::CloseHandle(FHandle);
-    FHandle = INVALID_HANDLE_VALUE;
+      Traits::Close(FHandle);
+    FHandle = Traits::Invalid();
   }
 
  private:
-  HANDLE FHandle = INVALID_HANDLE_VALUE;
+  Type FHandle = Traits::Invalid();
 };
+
+struct KernelHandleTraits {
+  using Type = HANDLE;
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
+
+using Win32Handle = OwnedHandle<KernelHandleTraits>;
 
 }  // namespace Platform
