@@ -153,6 +153,48 @@ TEST_F(WineEndToEndTest, AttachmentLockedByAnotherProgram) {
       << result.Stderr;
 }
 
+// A 3 MB body goes out in pieces as it is made, and again whole when the
+// server redirects the request.
+TEST_F(WineEndToEndTest, LargeBodyIsSentAgainWholeAfterARedirect) {
+  std::string text;
+  while (text.size() < 3000000)
+    text += "line " + std::to_string(text.size()) + " caf\xC3\xA9\n";
+  const std::string body = Dir.Write("large.md", text);
+  bool redirected = false;
+  const auto fake = Server.Handler();
+  Server.Handle([&](const TestSupport::RecordedRequest& request) {
+    if (request.Method != "POST" || !request.Target.starts_with("/notes?") || redirected)
+      return fake(request);
+    redirected = true;
+    TestSupport::Reply redirect;
+    redirect.Status = 307;
+    redirect.Reason = "Temporary Redirect";
+    redirect.Headers = {{"Location", request.Target + "&moved=1"}};
+    return redirect;
+  });
+  const auto result =
+      Run({Settings, "/N", "Inbox", "/I", "big", "/S", TestSupport::WindowsPath(body), "/MD"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_NE(notes[1].Target.find("&moved=1"), std::string::npos);
+  EXPECT_EQ(notes[0].Body, notes[1].Body);
+  EXPECT_GT(notes[0].Body.size(), 3000000u);
+  EXPECT_NE(notes[0].Body.find("line 0 caf\\u00E9\\r\\nline 13 caf"), std::string::npos);
+}
+
+TEST_F(WineEndToEndTest, BodyFromAPipeInTheAnsiCodePage) {
+  TestSupport::ProgramOptions options;
+  options.Stdin = "Caf\xE9 \x80\nzwei\r\n";
+  options.Env["TZ"] = "UTC";
+  options.WorkingDir = Dir.Path();
+  const auto result =
+      TestSupport::RunWindowsQuillpost({Settings, "/N", "Inbox", "/I", "piped", "/MD"}, options);
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  EXPECT_NE(NoteJson().find(R"j("body":"Caf\u00E9 \u20AC\r\nzwei\r\n")j"), std::string::npos)
+      << NoteJson();
+}
+
 TEST_F(WineEndToEndTest, ServerNotListeningAndUsage) {
   const std::string ini =
       Dir.Write("down.ini", "[Host]\r\nURL=http://127.0.0.1:9\r\nToken=tok\r\n");
