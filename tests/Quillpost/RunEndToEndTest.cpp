@@ -32,10 +32,7 @@ class RunEndToEndTest : public ::testing::Test {
     const timespec times[2] = {{seconds, 0}, {seconds, 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
   }
-  std::string NoteJson() const {
-    const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
-    return notes.size() == 1 ? notes[0].Body : "<" + std::to_string(notes.size()) + " notes>";
-  }
+  std::string NoteJson() const { return TestSupport::TheNoteJson(Server); }
 
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;

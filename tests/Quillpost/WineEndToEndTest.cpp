@@ -37,10 +37,7 @@ class WineEndToEndTest : public ::testing::Test {
     options.WorkingDir = workingDir.empty() ? Dir.Path() : workingDir;
     return TestSupport::RunWindowsQuillpost(args, options);
   }
-  std::string NoteJson() const {
-    const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
-    return notes.size() == 1 ? notes[0].Body : "<" + std::to_string(notes.size()) + " notes>";
-  }
+  std::string NoteJson() const { return TestSupport::TheNoteJson(Server); }
 
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;

@@ -70,6 +70,11 @@ std::vector<RecordedRequest> RequestsTo(const TestHttpServer& server, std::strin
   return found;
 }
 
+std::string TheNoteJson(const TestHttpServer& server) {
+  const auto notes = RequestsTo(server, "POST", "/notes");
+  return notes.size() == 1 ? notes[0].Body : "<" + std::to_string(notes.size()) + " notes>";
+}
+
 std::string PropsOf(const RecordedRequest& upload) {
   return PartAfterHeaders(upload, "name=\"props\"");
 }

@@ -28,6 +28,9 @@ struct FakeJoplin {
 std::vector<RecordedRequest> RequestsTo(const TestHttpServer& server, std::string_view method,
                                         std::string_view path);
 
+// The body of the one POST notes the server received, or "<N notes>".
+std::string TheNoteJson(const TestHttpServer& server);
+
 // The "props" part of a multipart upload.
 std::string PropsOf(const RecordedRequest& upload);
 // The bytes of the "data" part of a multipart upload.
