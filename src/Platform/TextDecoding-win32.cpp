@@ -20,6 +20,12 @@ bool IsStrictUtf8(std::string_view bytes) {
 
 }  // namespace
 
+// "Windows-1252" on Western systems, "Windows-1250" in Central Europe.
+const std::string& AnsiCodePageName() {
+  static const std::string name = "Windows-" + std::to_string(::GetACP());
+  return name;
+}
+
 bool DecodeBytes(std::string_view bytes, TextEncoding encoding, std::string& text) {
   switch (encoding) {
     case TextEncoding::Utf8:

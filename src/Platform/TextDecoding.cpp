@@ -36,6 +36,11 @@ bool DecodeUtf7(std::string_view bytes, std::string& text) {
 
 }  // namespace
 
+const std::string& AnsiCodePageName() {
+  static const std::string name = "Windows-1252";
+  return name;
+}
+
 bool DecodeBytes(std::string_view bytes, TextEncoding encoding, std::string& text) {
   switch (encoding) {
     case TextEncoding::Utf8:

@@ -7,10 +7,13 @@ namespace Platform {
 
 enum class TextEncoding {
   Utf8,     // strict: any ill-formed sequence fails
-  Ansi,     // Windows-1252; never fails
+  Ansi,     // the ANSI code page (Windows-1252 on Linux); never fails
   Utf16Le,  // odd last byte dropped; unpaired surrogates become U+FFFD
   Utf7,     // RFC 2152
 };
+
+// The name of the code page that TextEncoding::Ansi reads ("Windows-1252").
+const std::string& AnsiCodePageName();
 
 // True with `text` set to the decoded bytes; false (text untouched) when the
 // bytes cannot be decoded.

@@ -12,6 +12,7 @@
 #include "Platform/Charset.hpp"
 #include "Platform/Console.hpp"
 #include "Platform/Files.hpp"
+#include "Platform/TextDecoding.hpp"
 #include "Quillpost/BodyFileError.hpp"
 #include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/StdinLines.hpp"
@@ -58,7 +59,7 @@ std::string BodyFileFailure(const std::string& path,
                             Platform::TextEncoding encoding) {
   std::string message = "Cannot load the body file \"" + path + "\": " + failure.Reason;
   if (failure.Undecodable && encoding == Platform::TextEncoding::Utf8)
-    message += " (add /DefEnc to read it as Windows-1252)";
+    message += " (add /DefEnc to read it as " + Platform::AnsiCodePageName() + ")";
   return message;
 }
 

@@ -113,6 +113,7 @@ TEST_F(WineEndToEndTest, AnsiBodyWithDefEncAndUtf8BodyWithout) {
   EXPECT_EQ(result.ExitCode, 3);
   EXPECT_NE(result.Stdout.find("EBodyFileError: Cannot load the body file"), std::string::npos)
       << result.Stdout;
+  EXPECT_NE(result.Stdout.find("(add /DefEnc to read it as Windows-1252)"), std::string::npos);
   EXPECT_TRUE(result.Stdout.ends_with("\r\n"));
 }
 

@@ -1,6 +1,7 @@
 #include "Kestrel/CommonLib/TextFileLoader.hpp"
 
 #include "Platform/Files.hpp"
+#include "Platform/TextDecoding.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {
@@ -41,7 +42,7 @@ std::string_view EncodingName(TextEncoding encoding) {
     case TextEncoding::Utf8:
       return "UTF-8";
     case TextEncoding::Ansi:
-      return "Windows-1252";
+      return Platform::AnsiCodePageName();
     case TextEncoding::Utf16Le:
       return "UTF-16LE";
     case TextEncoding::Utf7:
