@@ -225,6 +225,10 @@ struct HttpClient::Impl {
                 bool withBody, HttpResponse& answer, std::string& error);
   bool Connect(const CrackedUrl& target, std::string& error);
   void SetTimeouts(HINTERNET request) const;
+  // The wait for the next bytes of an answer: the stall limit, or less when
+  // less is left of the time for answers.
+  DWORD ReceiveWaitMs() const;
+  void LimitReceiveWait(HINTERNET request) const;
   bool SendBody(HINTERNET request, const HttpRequest& source, std::string& error);
   bool ReadAnswer(HINTERNET request, HttpResponse& answer, std::string& error);
   std::string FailureText(DWORD code, bool uploading) const;
@@ -269,18 +273,35 @@ bool HttpClient::Impl::Connect(const CrackedUrl& target, std::string& error) {
   return true;
 }
 
-void HttpClient::Impl::SetTimeouts(HINTERNET request) const {
-  auto limit = [this](long seconds) {
-    long long ms = seconds * 1000LL;
-    if (Limits.WholeRequestMilliseconds > 0)
-      ms = std::min<long long>(ms, Limits.WholeRequestMilliseconds);
-    return static_cast<int>(ms);
-  };
+namespace {
+
+// A limit in milliseconds, within the limit of a whole request where there is one.
+long long HttpLimitMs(const HttpLimits& limits, long seconds) {
+  long long ms = seconds * 1000LL;
+  if (limits.WholeRequestMilliseconds > 0)
+    ms = std::min<long long>(ms, limits.WholeRequestMilliseconds);
+  return ms;
+}
+
+}  // namespace
+
+DWORD HttpClient::Impl::ReceiveWaitMs() const {
   const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(BudgetLeft).count();
-  const int receive =
-      std::max(1, static_cast<int>(std::min<long long>(limit(Limits.AnswerStallSeconds), budget)));
-  ::WinHttpSetTimeouts(request, limit(Limits.ConnectSeconds), limit(Limits.ConnectSeconds),
-                       limit(Limits.UploadStallSeconds), receive);
+  const long long wait =
+      std::min<long long>(HttpLimitMs(Limits, Limits.AnswerStallSeconds), budget);
+  return static_cast<DWORD>(std::max<long long>(1, wait));
+}
+
+void HttpClient::Impl::LimitReceiveWait(HINTERNET request) const {
+  DWORD wait = ReceiveWaitMs();
+  ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
+}
+
+void HttpClient::Impl::SetTimeouts(HINTERNET request) const {
+  const auto connect = static_cast<int>(HttpLimitMs(Limits, Limits.ConnectSeconds));
+  ::WinHttpSetTimeouts(request, connect, connect,
+                       static_cast<int>(HttpLimitMs(Limits, Limits.UploadStallSeconds)),
+                       static_cast<int>(ReceiveWaitMs()));
 }
 
 bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, std::string& error) {
@@ -328,9 +349,16 @@ bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpResponse& answer, std::
   answer.Body.clear();
   std::vector<char> buffer(kPieceSize);
   while (true) {
+    // What has arrived, as it arrives: a read of a whole piece would wait for
+    // the piece however slowly it drips, past the time left for answers.
+    LimitReceiveWait(request);
     const auto before = Clock::now();
+    DWORD available = 0;
     DWORD got = 0;
-    const bool read = ::WinHttpReadData(request, buffer.data(), kPieceSize, &got);
+    const bool read =
+        ::WinHttpQueryDataAvailable(request, &available) &&
+        (available == 0 ||
+         ::WinHttpReadData(request, buffer.data(), std::min<DWORD>(available, kPieceSize), &got));
     BudgetLeft -= Clock::now() - before;
     if (!read) {
       error = FailureText(::GetLastError(), false);

@@ -193,6 +193,38 @@ TEST_F(WineEndToEndTest, BodyFromAPipeInTheAnsiCodePage) {
       << NoteJson();
 }
 
+// A refused note takes its uploads back with DELETE; an answer that never ends
+// meets the run's deadline for answers.
+TEST_F(WineEndToEndTest, RefusedNoteAndAnswerThatNeverEnds) {
+  Dir.Write("a.txt", "x");
+  const auto fake = Server.Handler();
+  Server.Handle([&](const TestSupport::RecordedRequest& request) {
+    if (request.Method == "POST" && request.Target.starts_with("/notes?"))
+      return TestSupport::Reply::Json(R"({"error":"Internal error"})", 500);
+    if (request.Method == "GET" && request.Target.starts_with("/folders?")) {
+      auto drip =
+          TestSupport::Reply::Json(R"({"items":[],"has_more":false})" + std::string(100, ' '));
+      drip.DripMs = 100;
+      return drip;
+    }
+    return fake(request);
+  });
+  auto result = Run({Settings, "/A", "a.txt", "/SN"});
+  EXPECT_EQ(result.Stdout, "Create Note failed.\r\n");
+  EXPECT_EQ(result.Stderr, "quillpost: POST notes: HTTP 500 Server Error: Internal error\r\n");
+  EXPECT_EQ(TestSupport::RequestsTo(Server, "DELETE", "/resources/R1").size(), 1u);
+
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["QUILLPOST_TIMEOUT"] = "2";
+  options.WorkingDir = Dir.Path();
+  result = TestSupport::RunWindowsQuillpost({Settings, "/N", "Inbox", "/SN"}, options);
+  EXPECT_EQ(result.Stdout, "Create Note failed.\r\n");
+  EXPECT_NE(result.Stderr.find("no complete answer within the 2 s that the run allows for answers"),
+            std::string::npos)
+      << result.Stderr;
+}
+
 TEST_F(WineEndToEndTest, ServerNotListeningAndUsage) {
   const std::string ini =
       Dir.Write("down.ini", "[Host]\r\nURL=http://127.0.0.1:9\r\nToken=tok\r\n");
