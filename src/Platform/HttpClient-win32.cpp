@@ -224,11 +224,14 @@ struct HttpClient::Impl {
   bool Exchange(const std::string& url, const std::string& method, const HttpRequest& request,
                 bool withBody, HttpResponse& answer, std::string& error);
   bool Connect(const CrackedUrl& target, std::string& error);
-  void SetTimeouts(HINTERNET request) const;
+  void SetTimeouts(HINTERNET request);
   // The wait for the next bytes of an answer: the stall limit, or less when
   // less is left of the time for answers.
-  DWORD ReceiveWaitMs() const;
-  void LimitReceiveWait(HINTERNET request) const;
+  DWORD ReceiveWaitMs();
+  void LimitReceiveWait(HINTERNET request);
+  // Whether the last wait set was cut to the time left for answers, so that
+  // its time-out means the run's deadline rather than a stall.
+  bool WaitCutToBudget = false;
   bool SendBody(HINTERNET request, const HttpRequest& source, std::string& error);
   bool ReadAnswer(HINTERNET request, HttpResponse& answer, std::string& error);
   std::string FailureText(DWORD code, bool uploading) const;
@@ -248,7 +251,7 @@ HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
 
 std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
   if (code == ERROR_WINHTTP_TIMEOUT) {
-    if (BudgetLeft <= Clock::duration::zero()) {
+    if (!uploading && (WaitCutToBudget || BudgetLeft <= Clock::duration::zero())) {
       return "no complete answer within the " + std::to_string(Limits.AnswerSecondsPerClient) +
              " s that the run allows for answers";
     }
@@ -285,19 +288,19 @@ long long HttpLimitMs(const HttpLimits& limits, long seconds) {
 
 }  // namespace
 
-DWORD HttpClient::Impl::ReceiveWaitMs() const {
+DWORD HttpClient::Impl::ReceiveWaitMs() {
   const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(BudgetLeft).count();
-  const long long wait =
-      std::min<long long>(HttpLimitMs(Limits, Limits.AnswerStallSeconds), budget);
-  return static_cast<DWORD>(std::max<long long>(1, wait));
+  const long long stall = HttpLimitMs(Limits, Limits.AnswerStallSeconds);
+  WaitCutToBudget = budget < stall;
+  return static_cast<DWORD>(std::max<long long>(1, std::min(stall, budget)));
 }
 
-void HttpClient::Impl::LimitReceiveWait(HINTERNET request) const {
+void HttpClient::Impl::LimitReceiveWait(HINTERNET request) {
   DWORD wait = ReceiveWaitMs();
   ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
 }
 
-void HttpClient::Impl::SetTimeouts(HINTERNET request) const {
+void HttpClient::Impl::SetTimeouts(HINTERNET request) {
   const auto connect = static_cast<int>(HttpLimitMs(Limits, Limits.ConnectSeconds));
   ::WinHttpSetTimeouts(request, connect, connect,
                        static_cast<int>(HttpLimitMs(Limits, Limits.UploadStallSeconds)),
