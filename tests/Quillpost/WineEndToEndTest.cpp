@@ -225,6 +225,21 @@ TEST_F(WineEndToEndTest, RefusedNoteAndAnswerThatNeverEnds) {
       << result.Stderr;
 }
 
+TEST_F(WineEndToEndTest, RedirectsEndAfterFive) {
+  Server.Handle([&](const TestSupport::RecordedRequest& request) {
+    TestSupport::Reply redirect;
+    redirect.Status = 302;
+    redirect.Reason = "Found";
+    redirect.Headers = {{"Location", request.Target + "&again=1"}};
+    return redirect;
+  });
+  const auto result = Run({Settings, "/N", "Inbox", "/SN"});
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_EQ(TestSupport::RequestsTo(Server, "GET", "/folders").size(), 6u);
+  EXPECT_NE(result.Stderr.find("more than 5 redirects"), std::string::npos) << result.Stderr;
+  EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/notes").empty());
+}
+
 TEST_F(WineEndToEndTest, ServerNotListeningAndUsage) {
   const std::string ini =
       Dir.Write("down.ini", "[Host]\r\nURL=http://127.0.0.1:9\r\nToken=tok\r\n");
