@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/EverySwitchRun.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
@@ -45,25 +46,10 @@ TEST_F(RunEndToEndTest, EverySwitchTogether) {
   const std::string chart = Dir.Write("chart.png", std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
   Dir.Write("data.csv", "a,b\n1,2\n");
   SetMTime(chart, 1704463449);  // 2024-01-05 14:04:09 UTC
-  const auto result = Run({Settings, "/N", "Projects", "/I", "Report %FileName% (%FileNamesEx%)",
-                           "/S", "body.md", "/A", "chart.png", "/A", "data.csv", "/TT", "work",
-                           "weekly", "/C", "%FileMTime%", "/E", "2024-02-03T04:05:06"});
+  const auto result = Run(TestSupport::EverySwitchArguments({Settings, "/S", "body.md"}));
   EXPECT_EQ(result.Stdout, "Done (Note id: N3)\n");
   EXPECT_EQ(result.ExitCode, 0);
-
-  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
-  ASSERT_EQ(uploads.size(), 2u);
-  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
-  EXPECT_NE(uploads[0].Body.find("filename=\"chart.png\"\r\nContent-Type: image/png"),
-            std::string::npos);
-  EXPECT_NE(TestSupport::PropsOf(uploads[0]).find(R"j("updated_time":1704463449000)j"),
-            std::string::npos);
-  EXPECT_EQ(TestSupport::FileBytesOf(uploads[1]), "a,b\n1,2\n");
-  EXPECT_EQ(NoteJson(),
-            R"j({"title":"Report chart (chart.png data.csv)","markup_language":1,)j"
-            R"j("user_created_time":1704463449000,"user_updated_time":1706933106000,)j"
-            R"j("parent_id":"F2","tags":"work, weekly",)j"
-            R"j("body":"# Weekly\r\nline two\r\n\r\n![chart.png](:\/R1)\r\n[data.csv](:\/R2)"})j");
+  TestSupport::ExpectEverySwitchRequests(Server);
 }
 
 TEST_F(RunEndToEndTest, BodyFileInAnotherDirectoryWithARelativeAttachment) {
