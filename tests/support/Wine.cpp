@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 
 #include "Platform/Files.hpp"
 
@@ -37,10 +38,23 @@ std::string ShellQuoted(const std::string& text) {
   return quoted + "'";
 }
 
+// Wine's own prefix beside the build, and no debugging chatter.
+std::map<std::string, std::string> WineEnvironment() {
+  return {{"WINEPREFIX", kBuildDir + "/wine-prefix"}, {"WINEDEBUG", "-all"}};
+}
+
 ProgramOptions WithWine(ProgramOptions options) {
-  options.Env["WINEPREFIX"] = kBuildDir + "/wine-prefix";
-  options.Env["WINEDEBUG"] = "-all";
+  for (const auto& [name, value] : WineEnvironment())
+    options.Env[name] = value;
   return options;
+}
+
+// The same environment as assignments in front of a shell command.
+std::string ShellWineEnvironment() {
+  std::string assignments;
+  for (const auto& [name, value] : WineEnvironment())
+    assignments += name + "=" + ShellQuoted(value) + " ";
+  return assignments;
 }
 
 }  // namespace
@@ -63,8 +77,7 @@ void KeepWineServerRunning() {
   // The first program of a server session starts Wine's own services, which
   // live as long as the server and would hold a test's output pipes open
   // until then: they are started here, with no pipe to hold.
-  const std::string env =
-      "WINEPREFIX=" + ShellQuoted(kBuildDir + "/wine-prefix") + " WINEDEBUG=-all ";
+  const std::string env = ShellWineEnvironment();
   const std::string command = "{ " + env + "wineserver --persistent=60 && " + env +
                               ShellQuoted(WineBinary()) +
                               " cmd.exe /c exit; } </dev/null >/dev/null 2>&1";
@@ -98,8 +111,7 @@ std::string WindowsPath(const std::string& linuxPath) {
 
 HeldOpenFile::HeldOpenFile(const std::string& linuxPath, const std::string& mode)
     : FPath(linuxPath) {
-  const std::string command = "WINEPREFIX=" + ShellQuoted(kBuildDir + "/wine-prefix") +
-                              " WINEDEBUG=-all " + ShellQuoted(WineBinary()) + " " +
+  const std::string command = ShellWineEnvironment() + ShellQuoted(WineBinary()) + " " +
                               ShellQuoted(HolderExe()) + " " + ShellQuoted(WindowsPath(linuxPath)) +
                               " " + mode + " </dev/null";
   FPipe = ::popen(command.c_str(), "r");
