@@ -3,18 +3,14 @@
 #include "Platform/FileTimes.hpp"
 #include "Platform/Win32Handle.hpp"
 #include "Platform/Win32Text.hpp"
+#include "Platform/Win32Time.hpp"
 
 namespace Platform {
 namespace {
 
-// FILETIME counts 100 ns steps from 1601-01-01.
-constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
-
 FileInstant FromFileTime(const FILETIME& time) {
-  const std::int64_t ticks = static_cast<std::int64_t>(
-      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-  return {ticks / 10000000 - kSecondsFrom1601To1970,
-          static_cast<std::uint32_t>(ticks % 10000000) * 100};
+  return {UnixSecondsOf(time),
+          static_cast<std::uint32_t>(FileTimeTicks(time) % kFileTimeTicksPerSecond) * 100};
 }
 
 }  // namespace

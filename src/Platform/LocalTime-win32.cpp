@@ -6,15 +6,10 @@
 namespace Platform {
 namespace {
 
-constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
-constexpr std::int64_t kTicksPerSecond = 10000000;
-
 bool UtcSecondsToSystemTime(std::int64_t unixSeconds, SYSTEMTIME& utc) {
   if (unixSeconds < -kSecondsFrom1601To1970 || unixSeconds > 900000000000)
     return false;
-  const auto ticks =
-      static_cast<std::uint64_t>((unixSeconds + kSecondsFrom1601To1970) * kTicksPerSecond);
-  FILETIME time{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
+  const FILETIME time = FileTimeOfUnixSeconds(unixSeconds);
   return ::FileTimeToSystemTime(&time, &utc);
 }
 
@@ -22,9 +17,7 @@ bool SystemTimeToUtcSeconds(const SYSTEMTIME& utc, std::int64_t& unixSeconds) {
   FILETIME time{};
   if (!::SystemTimeToFileTime(&utc, &time))
     return false;
-  const auto ticks = static_cast<std::int64_t>(
-      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-  unixSeconds = ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+  unixSeconds = UnixSecondsOf(time);
   return true;
 }
 

@@ -7,16 +7,6 @@
 namespace Platform {
 namespace {
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size())
-    return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (AsciiUpper(text[i]) != AsciiUpper(prefix[i]))
-      return false;
-  }
-  return true;
-}
-
 bool IsValidPathChar(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte >= 0x20 && c != '"' && c != '<' && c != '>' && c != '|';
@@ -33,7 +23,7 @@ bool EndsDirectoryPart(char c) {
 }
 
 size_t ExtendedPrefixLength(std::string_view path) {
-  if (StartsWithIgnoringCase(path, "\\\\?\\UNC\\"))
+  if (AsciiLowerCase(path.substr(0, 8)) == R"(\\?\unc\)")
     return 8;
   return path.starts_with("\\\\?\\") ? 4 : 0;
 }
