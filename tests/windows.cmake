@@ -9,20 +9,20 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_options(gtest PRIVATE -w)
 target_compile_options(gtest_main PRIVATE -w)
 
-file(GLOB QUILLPOST_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS
+file(GLOB_RECURSE QUILLPOST_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/Platform/*-win32Test.cpp)
 list(APPEND QUILLPOST_WINDOWS_TEST_SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/DirectoryPageTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Json/DirectoryPageTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/IdSetTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/JsonTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/JsonTextStreamTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/MarkdownTargetsTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/RequestUrlTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/LineBreaksTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/StringListTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Json/JsonTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Json/JsonTextStreamTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Markup/MarkdownTargetsTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Http/RequestUrlTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/Text/LineBreaksTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/Text/StringListTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/SwitchScannerTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/TextHelpersTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Platform/CommandLineTest.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/Text/TextHelpersTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/Platform/Console/CommandLineTest.cpp)
 
 add_executable(quillpost_tests ${QUILLPOST_WINDOWS_TEST_SOURCES})
 target_include_directories(quillpost_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

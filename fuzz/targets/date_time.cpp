@@ -2,8 +2,8 @@
 // and dates taken from file names.
 #include <clocale>
 
-#include "Kestrel/CommonLib/DatePlaceholders.hpp"
-#include "Kestrel/CommonLib/DateTimeParser.hpp"
+#include "Kestrel/CommonLib/Dates/DatePlaceholders.hpp"
+#include "Kestrel/CommonLib/Dates/DateTimeParser.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,11 +1,11 @@
 // An HTML body file: its title, its image references (the scanner must find
 // what PCRE2 finds for the same patterns), and the relinking of the
 // references to uploaded files.
-#include "JoplinRestUtils/HtmlScanning.hpp"
-#include "JoplinRestUtils/ImageFiles.hpp"
-#include "JoplinRestUtils/ImageRelinking.hpp"
-#include "Platform/Error.hpp"
-#include "Quillpost/BodyStep.hpp"
+#include "JoplinRestUtils/Markup/HtmlScanning.hpp"
+#include "JoplinRestUtils/Markup/ImageFiles.hpp"
+#include "JoplinRestUtils/Markup/ImageRelinking.hpp"
+#include "Platform/Console/Error.hpp"
+#include "Quillpost/Steps/BodyStep.hpp"
 #include "support.hpp"
 #include "support/Pcre2Regex.hpp"
 

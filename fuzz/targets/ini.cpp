@@ -1,5 +1,5 @@
 // The settings file reader: UTF-8 or UTF-16LE text with sections and keys.
-#include "Platform/IniFile.hpp"
+#include "Platform/Files/IniFile.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

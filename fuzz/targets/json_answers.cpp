@@ -2,9 +2,9 @@
 // reading rules, directories, ids, and the written forms (the streamed form
 // must give the very bytes of the whole one).
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/Json.hpp"
-#include "JoplinRestUtils/JsonReading.hpp"
-#include "JoplinRestUtils/JsonTextStream.hpp"
+#include "JoplinRestUtils/Json/Json.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "JoplinRestUtils/Json/JsonTextStream.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,8 +2,8 @@
 // bytes; every line must end in CR LF and hold no other CR or LF.
 #include <sys/mman.h>
 
-#include "Platform/ByteReader.hpp"
-#include "Quillpost/StdinLines.hpp"
+#include "Platform/Files/ByteReader.hpp"
+#include "Quillpost/Steps/StdinLines.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,7 +1,7 @@
 // The command line: switches, values, "Name=value" parameters. Each NUL byte
 // of the input ends one argument.
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
-#include "Platform/CommandLine.hpp"
+#include "Platform/Console/CommandLine.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

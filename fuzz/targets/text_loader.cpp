@@ -1,7 +1,7 @@
 // The text file loader and its decoders: the first byte picks the encoding
 // named by the caller; the rest is the file.
-#include "Kestrel/CommonLib/LineBreaks.hpp"
-#include "Kestrel/CommonLib/TextFileLoader.hpp"
+#include "Kestrel/CommonLib/Text/LineBreaks.hpp"
+#include "Kestrel/CommonLib/Text/TextFileLoader.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

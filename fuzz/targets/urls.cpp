@@ -1,5 +1,5 @@
 // Base URLs from the settings and the URLs of requests.
-#include "JoplinRestUtils/RequestUrl.hpp"
+#include "JoplinRestUtils/Http/RequestUrl.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

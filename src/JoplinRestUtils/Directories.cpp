@@ -1,11 +1,11 @@
 // The notebook and tag directories of TJoplinRest: id=title entries fetched
 // once (every page of the list) and then searched from the end.
-#include "JoplinRestUtils/DirectoryPage.hpp"
+#include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/IdSet.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/JsonReading.hpp"
-#include "JoplinRestUtils/RequestErrors.hpp"
-#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "JoplinRestUtils/Json/DirectoryPage.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 
 namespace JoplinRestUtils {
 namespace {

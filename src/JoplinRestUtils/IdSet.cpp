@@ -1,7 +1,7 @@
 #include "JoplinRestUtils/IdSet.hpp"
 
-#include "Kestrel/CommonLib/TextMatch.hpp"
-#include "Platform/Ascii.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
+#include "Platform/Text/Ascii.hpp"
 
 namespace JoplinRestUtils {
 

@@ -1,11 +1,11 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 
-#include "JoplinRestUtils/JsonTextStream.hpp"
-#include "JoplinRestUtils/RequestBodies.hpp"
+#include "JoplinRestUtils/Http/RequestBodies.hpp"
+#include "JoplinRestUtils/Json/JsonTextStream.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
-#include "Kestrel/CommonLib/TextHelpers.hpp"
-#include "Platform/Console.hpp"
-#include "Platform/Files.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Platform/Console/Console.hpp"
+#include "Platform/Files/Files.hpp"
 
 namespace JoplinRestUtils {
 namespace {

@@ -6,11 +6,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "JoplinRestUtils/Json.hpp"
+#include "JoplinRestUtils/Http/RestClient.hpp"
+#include "JoplinRestUtils/Http/RestResponse.hpp"
+#include "JoplinRestUtils/Json/Json.hpp"
 #include "JoplinRestUtils/NewNote.hpp"
-#include "JoplinRestUtils/RestClient.hpp"
-#include "JoplinRestUtils/RestResponse.hpp"
-#include "Kestrel/CommonLib/StringList.hpp"
+#include "Kestrel/CommonLib/Text/StringList.hpp"
 
 namespace JoplinRestUtils {
 

@@ -2,11 +2,11 @@
 // resources, as Joplin's own Markdown import does.
 #include <unordered_map>
 
-#include "JoplinRestUtils/ImageFiles.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/MarkdownTargets.hpp"
+#include "JoplinRestUtils/Markup/ImageFiles.hpp"
+#include "JoplinRestUtils/Markup/MarkdownTargets.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
-#include "Platform/Files.hpp"
+#include "Platform/Files/Files.hpp"
 
 namespace JoplinRestUtils {
 

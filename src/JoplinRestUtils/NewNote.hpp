@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Kestrel/CommonLib/DateTime.hpp"
-#include "Kestrel/CommonLib/StringList.hpp"
+#include "Kestrel/CommonLib/Dates/DateTime.hpp"
+#include "Kestrel/CommonLib/Text/StringList.hpp"
 
 namespace JoplinRestUtils {
 

@@ -1,16 +1,16 @@
 // Note creation and resource upload of TJoplinRest.
 #include <unordered_set>
 
-#include "JoplinRestUtils/ImageFiles.hpp"
-#include "JoplinRestUtils/ImageRelinking.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/JsonReading.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "JoplinRestUtils/Markup/ImageFiles.hpp"
+#include "JoplinRestUtils/Markup/ImageRelinking.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
-#include "Kestrel/CommonLib/TextHelpers.hpp"
-#include "Platform/FileTimes.hpp"
-#include "Platform/Files.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Platform/Files/FileTimes.hpp"
+#include "Platform/Files/Files.hpp"
 
 namespace JoplinRestUtils {
 namespace {

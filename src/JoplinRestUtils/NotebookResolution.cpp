@@ -2,12 +2,12 @@
 // path of titles from the top, creating the missing ones on request.
 #include <vector>
 
+#include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/JsonReading.hpp"
-#include "JoplinRestUtils/RequestErrors.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
-#include "Kestrel/CommonLib/TextHelpers.hpp"
-#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 
 namespace JoplinRestUtils {
 namespace {

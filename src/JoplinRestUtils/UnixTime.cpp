@@ -1,7 +1,7 @@
 #include "JoplinRestUtils/UnixTime.hpp"
 
-#include "Platform/LocalTime.hpp"
-#include "Platform/LocaleFormats.hpp"
+#include "Platform/Time/LocalTime.hpp"
+#include "Platform/Time/LocaleFormats.hpp"
 
 namespace JoplinRestUtils {
 

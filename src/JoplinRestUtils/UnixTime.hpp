@@ -2,8 +2,8 @@
 // Local date-time values as Unix epoch milliseconds.
 #include <cstdint>
 
-#include "Kestrel/CommonLib/DateTime.hpp"
-#include "Platform/Error.hpp"
+#include "Kestrel/CommonLib/Dates/DateTime.hpp"
+#include "Platform/Console/Error.hpp"
 
 namespace JoplinRestUtils {
 

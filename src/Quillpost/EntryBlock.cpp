@@ -4,11 +4,12 @@
 #include <string>
 
 #include "Kestrel/CommonLib/Diagnostics.hpp"
-#include "Platform/Charset.hpp"
-#include "Platform/CommandLine.hpp"
-#include "Platform/Console.hpp"
-#include "Platform/Error.hpp"
-#include "Quillpost/NoteCommand.hpp"
+#include "Platform/Console/CommandLine.hpp"
+#include "Platform/Console/Console.hpp"
+#include "Platform/Console/Error.hpp"
+#include "Platform/Text/Charset.hpp"
+#include "Quillpost/ExitCodes.hpp"
+#include "Quillpost/Run.hpp"
 
 namespace Quillpost {
 namespace {

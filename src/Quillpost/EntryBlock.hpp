@@ -1,5 +1,5 @@
 #pragma once
-// The process entry: runs the note command and turns an escaped error into
+// The process entry: runs the one run (Run.hpp) and turns an escaped error into
 // its line "kind: message" and exit code 3 (nothing was created).
 namespace Quillpost {
 

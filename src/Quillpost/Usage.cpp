@@ -1,7 +1,7 @@
 #include "Quillpost/Usage.hpp"
 
 #include "Kestrel/CommonLib/Version.hpp"
-#include "Platform/Console.hpp"
+#include "Platform/Console/Console.hpp"
 
 namespace Quillpost {
 

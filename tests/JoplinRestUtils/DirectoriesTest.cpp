@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/JsonReading.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
 #include "support/TestHttpServer.hpp"
 
 namespace JoplinRestUtils {

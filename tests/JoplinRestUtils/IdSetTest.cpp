@@ -5,7 +5,7 @@
 #include <random>
 #include <set>
 
-#include "Platform/Ascii.hpp"
+#include "Platform/Text/Ascii.hpp"
 
 namespace JoplinRestUtils {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "JoplinRestUtils/JsonReading.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
 
+#include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/RequestErrors.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/TempDir.hpp"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "JoplinRestUtils/ImageFiles.hpp"
-#include "JoplinRestUtils/MarkdownEscape.hpp"
+#include "JoplinRestUtils/Markup/ImageFiles.hpp"
+#include "JoplinRestUtils/Markup/MarkdownEscape.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
 #include "support/TestEnvironment.hpp"
 

@@ -9,9 +9,9 @@
 
 #include <sstream>
 
-#include "JoplinRestUtils/Json.hpp"
-#include "Platform/Files.hpp"
-#include "Platform/HttpClient.hpp"
+#include "JoplinRestUtils/Json/Json.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Http/HttpClient.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"

@@ -9,7 +9,7 @@
 #include <regex>
 #include <set>
 
-#include "Platform/Files.hpp"
+#include "Platform/Files/Files.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"

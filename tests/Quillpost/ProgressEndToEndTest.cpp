@@ -2,7 +2,7 @@
 // place and cleared; absent when standard error is a pipe.
 #include <gtest/gtest.h>
 
-#include "Platform/Files.hpp"
+#include "Platform/Files/Files.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"

@@ -5,11 +5,11 @@
 
 #include <sstream>
 
-#include "JoplinRestUtils/Json.hpp"
-#include "JoplinRestUtils/ServerDiscovery.hpp"
-#include "Platform/Files.hpp"
-#include "Platform/HttpClient.hpp"
-#include "Platform/IniFile.hpp"
+#include "JoplinRestUtils/Http/ServerDiscovery.hpp"
+#include "JoplinRestUtils/Json/Json.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Files/IniFile.hpp"
+#include "Platform/Http/HttpClient.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <mutex>
 
-#include "JoplinRestUtils/Json.hpp"
+#include "JoplinRestUtils/Json/Json.hpp"
 
 namespace TestSupport {
 namespace {

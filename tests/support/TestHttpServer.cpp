@@ -8,7 +8,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 
 namespace TestSupport {
 namespace {

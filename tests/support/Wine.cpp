@@ -7,7 +7,7 @@
 #include <cstring>
 #include <map>
 
-#include "Platform/Files.hpp"
+#include "Platform/Files/Files.hpp"
 
 namespace TestSupport {
 namespace {

@@ -1,7 +1,7 @@
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 
-#include "Platform/Charset.hpp"
-#include "Platform/Console.hpp"
+#include "Platform/Console/Console.hpp"
+#include "Platform/Text/Charset.hpp"
 
 namespace Kestrel::CommonLib {
 

@@ -1,8 +1,8 @@
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 
-#include "Kestrel/CommonLib/TextHelpers.hpp"
-#include "Platform/Charset.hpp"
-#include "Platform/PathRules.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Platform/Files/PathRules.hpp"
+#include "Platform/Text/Charset.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {

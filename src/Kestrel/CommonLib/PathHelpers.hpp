@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "Platform/Error.hpp"
+#include "Platform/Console/Error.hpp"
 
 namespace Kestrel::CommonLib {
 

@@ -1,6 +1,6 @@
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
 
-#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Kestrel/CommonLib/StringList.hpp"
+#include "Kestrel/CommonLib/Text/StringList.hpp"
 
 namespace Kestrel::CommonLib {
 

@@ -1,6 +1,6 @@
 #include "Kestrel/CommonLib/Version.hpp"
 
-#include "Platform/Version.hpp"
+#include "Platform/Console/Version.hpp"
 
 namespace Kestrel::CommonLib {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Platform/Files.hpp"
+#include "Platform/Files/Files.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {

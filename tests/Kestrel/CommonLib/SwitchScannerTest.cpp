@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Kestrel/CommonLib/TextMatch.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 #include "Quillpost/FindSwitch.hpp"
 
 namespace Kestrel::CommonLib {

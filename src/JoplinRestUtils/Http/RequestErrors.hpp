@@ -1,0 +1,28 @@
+#pragma once
+// Errors of requests that the run cannot go on without: the server answered
+// with an error status, or the notebook that "/N" names does not exist.
+#include "Platform/Console/Error.hpp"
+
+namespace JoplinRestUtils {
+
+// The message names the request and the HTTP status; never the token.
+class ERequestRefused : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "ERequestRefused"; }
+};
+
+// A list that never ends: the server keeps saying "has_more".
+class EEndlessPaging : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EEndlessPaging"; }
+};
+
+class ENotebookNotFound : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "ENotebookNotFound"; }
+};
+
+}  // namespace JoplinRestUtils

@@ -1,0 +1,40 @@
+#include <cstdio>
+#include <string>
+
+#include "Platform/Console/Console.hpp"
+
+namespace Platform {
+namespace {
+
+std::string Mebibytes(std::uint64_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+  return text;
+}
+
+constexpr std::string_view kClearLine = "\r\x1B[K";
+
+}  // namespace
+
+ProgressLine::ProgressLine(std::string label)
+    : FLabel(VisibleText(label)), FEnabled(StandardErrorIsTerminal()) {}
+
+ProgressLine::~ProgressLine() {
+  if (FShown)
+    WriteRawToStandardError(kClearLine);
+}
+
+void ProgressLine::Update(std::uint64_t done, std::uint64_t total) {
+  const auto now = Clock::now();
+  if (!FEnabled || now - FStart < std::chrono::seconds(1) ||
+      now - FLastDrawn < std::chrono::milliseconds(100))
+    return;
+  FLastDrawn = now;
+  const double seconds = std::chrono::duration<double>(now - FStart).count();
+  const auto rate = static_cast<std::uint64_t>(static_cast<double>(done) / seconds);
+  WriteRawToStandardError(std::string(kClearLine) + FLabel + ": " + Mebibytes(done) + " of " +
+                          Mebibytes(total) + ", " + Mebibytes(rate) + "/s");
+  FShown = true;
+}
+
+}  // namespace Platform

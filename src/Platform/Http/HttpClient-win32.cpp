@@ -1,0 +1,470 @@
+#include <windows.h>
+#include <winhttp.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "Platform/Http/HttpClient.hpp"
+#include "Platform/Text/Ascii.hpp"
+#include "Platform/Text/Charset.hpp"
+#include "Platform/Windows/Win32Error.hpp"
+#include "Platform/Windows/Win32Handle.hpp"
+#include "Platform/Windows/Win32Text.hpp"
+
+// WinHTTP, synchronous: one session for the client's life, its connection
+// kept alive between requests to the same host, cookies kept by the session.
+// Redirects are followed here rather than by WinHTTP, so that a redirected
+// body is sent again from its first byte, as with every other client.
+namespace Platform {
+namespace {
+
+struct InternetHandleTraits {
+  using Type = HINTERNET;
+  static HINTERNET Invalid() { return nullptr; }
+  static void Close(HINTERNET handle) { ::WinHttpCloseHandle(handle); }
+};
+
+using InternetHandle = OwnedHandle<InternetHandleTraits>;
+
+constexpr int kMaxRedirects = 5;
+constexpr DWORD kPieceSize = 64 * 1024;
+
+std::string WinHttpErrorText(DWORD code) {
+  switch (code) {
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+      return "could not connect to the server";
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+      return "the server's name could not be resolved";
+    case ERROR_WINHTTP_CONNECTION_ERROR:
+      return "the connection was reset or closed";
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+      return "the server's answer is not HTTP";
+    case ERROR_WINHTTP_INVALID_URL:
+    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
+      return "the URL cannot be used";
+    case ERROR_WINHTTP_SECURE_FAILURE:
+      return "the secure connection failed";
+    default:
+      return Win32ErrorText(code);
+  }
+}
+
+// One opened piece of the request body.
+struct OpenPart {
+  std::string_view Text;
+  Win32Handle File;
+  HttpBodySource* Source = nullptr;
+  std::uint64_t Size = 0;
+};
+
+// Opens every part at once, so that a missing file fails before anything is sent.
+bool OpenParts(const std::vector<HttpBodyPart>& parts, std::vector<OpenPart>& open,
+               std::uint64_t& total, std::string& error) {
+  total = 0;
+  for (const auto& part : parts) {
+    OpenPart piece;
+    if (part.Source) {
+      piece.Source = part.Source.get();
+      piece.Source->Restart();
+      piece.Size = piece.Source->Size();
+    } else if (part.FilePath.empty()) {
+      piece.Text = part.Text;
+      piece.Size = part.Text.size();
+    } else {
+      piece.File = Win32Handle(::CreateFileW(WideText(part.FilePath).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+      LARGE_INTEGER size{};
+      if (!piece.File.Valid() || !::GetFileSizeEx(piece.File.Get(), &size)) {
+        error = "cannot open " + DecodeFromLocale(part.FilePath) + ": " +
+                Win32ErrorText(::GetLastError());
+        return false;
+      }
+      piece.Size = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    total += piece.Size;
+    open.push_back(std::move(piece));
+  }
+  return true;
+}
+
+// The next bytes of one part into the buffer; 0 when the part cannot give
+// what it announced (a file that shrank, a source that ran dry).
+DWORD ReadPart(OpenPart& part, std::uint64_t offset, char* buffer, DWORD size) {
+  const auto chunk = static_cast<DWORD>(std::min<std::uint64_t>(part.Size - offset, size));
+  if (part.Source != nullptr) {
+    const size_t made = part.Source->Read(buffer, chunk);
+    return made > chunk ? 0 : static_cast<DWORD>(made);
+  }
+  if (!part.File.Valid()) {
+    std::memcpy(buffer, part.Text.data() + offset, chunk);
+    return chunk;
+  }
+  DWORD got = 0;
+  return ::ReadFile(part.File.Get(), buffer, chunk, &got, nullptr) ? got : 0;
+}
+
+struct CrackedUrl {
+  std::wstring Host;
+  INTERNET_PORT Port = 0;
+  bool Secure = false;
+  std::wstring PathAndQuery;
+};
+
+bool CrackUrl(const std::string& url, CrackedUrl& cracked) {
+  const std::wstring wide = WideText(url);
+  URL_COMPONENTS parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.dwHostNameLength = static_cast<DWORD>(-1);
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  parts.dwSchemeLength = static_cast<DWORD>(-1);
+  if (!::WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts) ||
+      parts.dwHostNameLength == 0)
+    return false;
+  cracked.Host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  cracked.Port = parts.nPort;
+  cracked.Secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  cracked.PathAndQuery.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+  cracked.PathAndQuery.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (cracked.PathAndQuery.empty())
+    cracked.PathAndQuery = L"/";
+  return true;
+}
+
+bool IsLoopbackHost(const std::wstring& host) {
+  return host == L"localhost" || host.starts_with(L"127.") || host == L"::1" || host == L"[::1]";
+}
+
+// A Location relative to the URL it answered.
+std::string ResolveLocation(const std::string& base, const std::string& location) {
+  if (location.find("://") != std::string::npos)
+    return location;
+  const size_t authority = base.find("://");
+  const size_t pathStart = authority == std::string::npos ? 0 : base.find('/', authority + 3);
+  const std::string origin = pathStart == std::string::npos ? base : base.substr(0, pathStart);
+  if (location.starts_with("//"))
+    return base.substr(0, authority + 1) + location;
+  if (location.starts_with('/'))
+    return origin + location;
+  const std::string path = pathStart == std::string::npos ? "/" : base.substr(pathStart);
+  return origin + path.substr(0, path.find_last_of('/', path.find('?')) + 1) + location;
+}
+
+std::wstring QueryText(HINTERNET request, DWORD what) {
+  DWORD size = 0;
+  ::WinHttpQueryHeaders(request, what, WINHTTP_HEADER_NAME_BY_INDEX, nullptr, &size,
+                        WINHTTP_NO_HEADER_INDEX);
+  if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
+    return {};
+  std::wstring text(size / sizeof(wchar_t), L'\0');
+  if (!::WinHttpQueryHeaders(request, what, WINHTTP_HEADER_NAME_BY_INDEX, text.data(), &size,
+                             WINHTTP_NO_HEADER_INDEX))
+    return {};
+  text.resize(size / sizeof(wchar_t));
+  return text;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
+    text.remove_suffix(1);
+  while (!text.empty() && text.front() == ' ')
+    text.remove_prefix(1);
+  return text;
+}
+
+void ReadHeaders(HINTERNET request, HttpResponse& answer) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  ::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                        WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX);
+  answer.StatusCode = static_cast<long>(status);
+  answer.StatusText = Utf8Text(QueryText(request, WINHTTP_QUERY_STATUS_TEXT));
+  answer.Headers.clear();
+  answer.ContentType.clear();
+  const std::string raw = Utf8Text(QueryText(request, WINHTTP_QUERY_RAW_HEADERS_CRLF));
+  size_t start = raw.find('\n');  // after the status line
+  while (start != std::string::npos && start + 1 < raw.size()) {
+    const size_t end = raw.find('\n', start + 1);
+    const std::string_view line = Trimmed(std::string_view(raw).substr(
+        start + 1, (end == std::string::npos ? raw.size() : end) - start - 1));
+    if (const size_t colon = line.find(':'); colon != std::string_view::npos) {
+      answer.Headers.emplace_back(std::string(Trimmed(line.substr(0, colon))),
+                                  std::string(Trimmed(line.substr(colon + 1))));
+      if (AsciiLowerCase(answer.Headers.back().first) == "content-type")
+        answer.ContentType = answer.Headers.back().second;
+    }
+    start = end;
+  }
+}
+
+std::string HeaderValue(const HttpResponse& answer, std::string_view name) {
+  for (const auto& [key, value] : answer.Headers) {
+    if (AsciiLowerCase(key) == name)
+      return value;
+  }
+  return {};
+}
+
+using Clock = std::chrono::steady_clock;
+
+}  // namespace
+
+struct HttpClient::Impl {
+  InternetHandle Session;
+  InternetHandle Connection;
+  std::wstring Host;
+  INTERNET_PORT Port = 0;
+  HttpLimits Limits;
+  Clock::duration BudgetLeft{};
+  bool LastSent = false;
+
+  // One hop of a request: sends it and reads the answer whole.
+  bool Exchange(const std::string& url, const std::string& method, const HttpRequest& request,
+                bool withBody, HttpResponse& answer, std::string& error);
+  bool Connect(const CrackedUrl& target, std::string& error);
+  void SetTimeouts(HINTERNET request);
+  // The wait for the next bytes of an answer: the stall limit, or less when
+  // less is left of the time for answers.
+  DWORD ReceiveWaitMs();
+  void LimitReceiveWait(HINTERNET request);
+  // Whether the last wait set was cut to the time left for answers, so that
+  // its time-out means the run's deadline rather than a stall.
+  bool WaitCutToBudget = false;
+  bool SendBody(HINTERNET request, const HttpRequest& source, std::string& error);
+  bool ReadAnswer(HINTERNET request, HttpResponse& answer, std::string& error);
+  std::string FailureText(DWORD code, bool uploading) const;
+};
+
+HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::make_unique<Impl>()) {
+  FImpl->Limits = limits;
+  FImpl->BudgetLeft = std::chrono::seconds(limits.AnswerSecondsPerClient);
+  FImpl->Session =
+      InternetHandle(::WinHttpOpen(WideText(userAgent).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
+                                   WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+}
+
+HttpClient::~HttpClient() = default;
+HttpClient::HttpClient(HttpClient&&) noexcept = default;
+HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
+
+std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
+  if (code == ERROR_WINHTTP_TIMEOUT) {
+    if (!uploading && (WaitCutToBudget || BudgetLeft <= Clock::duration::zero())) {
+      return "no complete answer within the " + std::to_string(Limits.AnswerSecondsPerClient) +
+             " s that the run allows for answers";
+    }
+    return uploading
+               ? "the upload made no progress for " + std::to_string(Limits.UploadStallSeconds) +
+                     " s"
+               : "the server sent nothing for " + std::to_string(Limits.AnswerStallSeconds) + " s";
+  }
+  return WinHttpErrorText(code);
+}
+
+bool HttpClient::Impl::Connect(const CrackedUrl& target, std::string& error) {
+  if (Connection.Valid() && Host == target.Host && Port == target.Port)
+    return true;
+  Connection = InternetHandle(::WinHttpConnect(Session.Get(), target.Host.c_str(), target.Port, 0));
+  if (!Connection.Valid()) {
+    error = WinHttpErrorText(::GetLastError());
+    return false;
+  }
+  Host = target.Host;
+  Port = target.Port;
+  return true;
+}
+
+namespace {
+
+// A limit in milliseconds, within the limit of a whole request where there is one.
+long long HttpLimitMs(const HttpLimits& limits, long seconds) {
+  long long ms = seconds * 1000LL;
+  if (limits.WholeRequestMilliseconds > 0)
+    ms = std::min<long long>(ms, limits.WholeRequestMilliseconds);
+  return ms;
+}
+
+}  // namespace
+
+DWORD HttpClient::Impl::ReceiveWaitMs() {
+  const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(BudgetLeft).count();
+  const long long stall = HttpLimitMs(Limits, Limits.AnswerStallSeconds);
+  WaitCutToBudget = budget < stall;
+  return static_cast<DWORD>(std::max<long long>(1, std::min(stall, budget)));
+}
+
+void HttpClient::Impl::LimitReceiveWait(HINTERNET request) {
+  DWORD wait = ReceiveWaitMs();
+  ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
+}
+
+void HttpClient::Impl::SetTimeouts(HINTERNET request) {
+  const auto connect = static_cast<int>(HttpLimitMs(Limits, Limits.ConnectSeconds));
+  ::WinHttpSetTimeouts(request, connect, connect,
+                       static_cast<int>(HttpLimitMs(Limits, Limits.UploadStallSeconds)),
+                       static_cast<int>(ReceiveWaitMs()));
+}
+
+bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, std::string& error) {
+  std::vector<OpenPart> parts;
+  std::uint64_t total = 0;
+  if (!OpenParts(source.Body, parts, total, error))
+    return false;
+  if (!::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
+                            static_cast<DWORD>(std::min<std::uint64_t>(total, 0xFFFFFFFF)), 0)) {
+    error = FailureText(::GetLastError(), false);
+    return false;
+  }
+  std::vector<char> buffer(kPieceSize);
+  std::uint64_t sent = 0;
+  for (auto& part : parts) {
+    for (std::uint64_t offset = 0; offset < part.Size;) {
+      const DWORD got = ReadPart(part, offset, buffer.data(), kPieceSize);
+      if (got == 0) {
+        error = "a part of the request body could not be read to its announced length";
+        return false;
+      }
+      DWORD written = 0;
+      if (!::WinHttpWriteData(request, buffer.data(), got, &written) || written != got) {
+        error = FailureText(::GetLastError(), true);
+        return false;
+      }
+      offset += got;
+      sent += got;
+      if (source.OnUpload)
+        source.OnUpload(sent, total);
+    }
+  }
+  return true;
+}
+
+bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpResponse& answer, std::string& error) {
+  const auto started = Clock::now();
+  const bool received = ::WinHttpReceiveResponse(request, nullptr);
+  BudgetLeft -= Clock::now() - started;
+  if (!received) {
+    error = FailureText(::GetLastError(), false);
+    return false;
+  }
+  ReadHeaders(request, answer);
+  answer.Body.clear();
+  std::vector<char> buffer(kPieceSize);
+  while (true) {
+    // What has arrived, as it arrives: a read of a whole piece would wait for
+    // the piece however slowly it drips, past the time left for answers.
+    LimitReceiveWait(request);
+    const auto before = Clock::now();
+    DWORD available = 0;
+    DWORD got = 0;
+    const bool read =
+        ::WinHttpQueryDataAvailable(request, &available) &&
+        (available == 0 ||
+         ::WinHttpReadData(request, buffer.data(), std::min<DWORD>(available, kPieceSize), &got));
+    BudgetLeft -= Clock::now() - before;
+    if (!read) {
+      error = FailureText(::GetLastError(), false);
+      return false;
+    }
+    if (got == 0)
+      return true;
+    if (answer.Body.size() + got > Limits.MaxAnswerBytes) {
+      error = "the answer is larger than " + std::to_string(Limits.MaxAnswerBytes >> 20) + " MiB";
+      return false;
+    }
+    answer.Body.append(buffer.data(), got);
+    if (BudgetLeft <= Clock::duration::zero()) {
+      error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
+      return false;
+    }
+  }
+}
+
+bool HttpClient::Impl::Exchange(const std::string& url, const std::string& method,
+                                const HttpRequest& request, bool withBody, HttpResponse& answer,
+                                std::string& error) {
+  CrackedUrl target;
+  if (!CrackUrl(url, target)) {
+    error = "the URL cannot be used";
+    return false;
+  }
+  if (!Connect(target, error))
+    return false;
+  InternetHandle handle(::WinHttpOpenRequest(
+      Connection.Get(), WideText(method).c_str(), target.PathAndQuery.c_str(), nullptr,
+      WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, target.Secure ? WINHTTP_FLAG_SECURE : 0));
+  if (!handle.Valid()) {
+    error = WinHttpErrorText(::GetLastError());
+    return false;
+  }
+  DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
+  ::WinHttpSetOption(handle.Get(), WINHTTP_OPTION_REDIRECT_POLICY, &never, sizeof never);
+  if (IsLoopbackHost(target.Host)) {
+    WINHTTP_PROXY_INFO direct{WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr};
+    ::WinHttpSetOption(handle.Get(), WINHTTP_OPTION_PROXY, &direct, sizeof direct);
+  }
+  SetTimeouts(handle.Get());
+  std::string headers;
+  for (const auto& header : request.Headers)
+    headers += header + "\r\n";
+  if (!headers.empty()) {
+    const std::wstring wide = WideText(headers);
+    ::WinHttpAddRequestHeaders(handle.Get(), wide.c_str(), static_cast<DWORD>(wide.size()),
+                               WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
+  }
+  bool sent = false;
+  if (withBody) {
+    sent = SendBody(handle.Get(), request, error);
+  } else {
+    sent = ::WinHttpSendRequest(handle.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
+    if (!sent)
+      error = FailureText(::GetLastError(), false);
+  }
+  // A redirected request that fails still leaves the first one with the server.
+  LastSent = LastSent || sent;
+  return sent && ReadAnswer(handle.Get(), answer, error);
+}
+
+bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
+  if (!FImpl || !FImpl->Session.Valid()) {
+    error = "the HTTP client could not be created";
+    return false;
+  }
+  FImpl->LastSent = false;
+  std::string url = request.Url;
+  std::string method = request.Method;
+  bool withBody = request.HasBody;
+  for (int hop = 0;; ++hop) {
+    HttpResponse answer;
+    if (!FImpl->Exchange(url, method, request, withBody, answer, error))
+      return false;
+    const std::string location = HeaderValue(answer, "location");
+    const long status = answer.StatusCode;
+    const bool redirect =
+        (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) &&
+        !location.empty();
+    if (!redirect) {
+      answer.Url = url;
+      response = std::move(answer);
+      return true;
+    }
+    if (hop == kMaxRedirects) {
+      error = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      return false;
+    }
+    // As browsers do: a POST answered by 301, 302 or 303 goes on as a GET.
+    if (method == "POST" && status <= 303) {
+      method = "GET";
+      withBody = false;
+    }
+    url = ResolveLocation(url, location);
+  }
+}
+
+bool HttpClient::LastRequestWasSent() const {
+  return FImpl && FImpl->LastSent;
+}
+
+}  // namespace Platform

@@ -1,0 +1,391 @@
+#include "Platform/Http/HttpClient.hpp"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+
+#include "Platform/Console/Error.hpp"
+#include "Platform/Files/FileDescriptor.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Text/Charset.hpp"
+
+namespace Platform {
+namespace {
+
+struct CurlGlobal {
+  CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+  ~CurlGlobal() { curl_global_cleanup(); }
+};
+
+void EnsureCurlGlobal() {
+  static CurlGlobal global;
+}
+
+struct CurlEasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using CurlEasy = std::unique_ptr<CURL, CurlEasyDeleter>;
+
+struct CurlListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using CurlList = std::unique_ptr<curl_slist, CurlListDeleter>;
+
+CurlList MakeHeaderList(const std::vector<std::string>& headers) {
+  CurlList list;
+  for (const auto& header : headers) {
+    curl_slist* appended = curl_slist_append(list.get(), header.c_str());
+    if (appended == nullptr)
+      return {};
+    (void)list.release();
+    list.reset(appended);
+  }
+  return list;
+}
+
+// One opened piece of the request body.
+struct OpenPart {
+  std::string_view Text;
+  FileDescriptor File;
+  HttpBodySource* Source = nullptr;
+  curl_off_t Size = 0;
+};
+
+// Streams the request body: texts from memory, files straight from disk.
+class BodyReader {
+ public:
+  bool Open(const std::vector<HttpBodyPart>& parts, std::string& error) {
+    for (const auto& part : parts) {
+      OpenPart open;
+      if (part.Source) {
+        open.Source = part.Source.get();
+        open.Source->Restart();
+        open.Size = static_cast<curl_off_t>(open.Source->Size());
+      } else if (part.FilePath.empty()) {
+        open.Text = part.Text;
+        open.Size = static_cast<curl_off_t>(part.Text.size());
+      } else {
+        open.File = FileDescriptor(::open(part.FilePath.c_str(), O_RDONLY | O_CLOEXEC));
+        struct stat info {};
+        if (!open.File.Valid() || ::fstat(open.File.Get(), &info) != 0) {
+          error = "cannot open " + DecodeFromLocale(part.FilePath) + ": " + ErrorText(errno);
+          return false;
+        }
+        open.Size = info.st_size;
+      }
+      FTotal += open.Size;
+      FParts.push_back(std::move(open));
+    }
+    return true;
+  }
+
+  curl_off_t Total() const { return FTotal; }
+
+  size_t Read(char* buffer, size_t size) {
+    while (FIndex < FParts.size()) {
+      OpenPart& part = FParts[FIndex];
+      const auto left = static_cast<size_t>(part.Size - FOffset);
+      if (left == 0) {
+        ++FIndex;
+        FOffset = 0;
+        continue;
+      }
+      const size_t chunk = std::min(left, size);
+      if (part.Source != nullptr) {
+        const size_t made = part.Source->Read(buffer, chunk);
+        if (made == 0 || made > chunk)
+          return CURL_READFUNC_ABORT;
+        FOffset += static_cast<curl_off_t>(made);
+        return made;
+      }
+      if (!part.File.Valid()) {
+        std::memcpy(buffer, part.Text.data() + FOffset, chunk);
+      } else {
+        const ssize_t got = ::pread(part.File.Get(), buffer, chunk, FOffset);
+        // A file that shrank while being sent cannot fill its announced length.
+        if (got <= 0)
+          return CURL_READFUNC_ABORT;
+        FOffset += got;
+        return static_cast<size_t>(got);
+      }
+      FOffset += static_cast<curl_off_t>(chunk);
+      return chunk;
+    }
+    return 0;
+  }
+
+  void Rewind() {
+    FIndex = 0;
+    FOffset = 0;
+    for (auto& part : FParts) {
+      if (part.Source != nullptr)
+        part.Source->Restart();
+    }
+  }
+
+ private:
+  std::vector<OpenPart> FParts;
+  size_t FIndex = 0;
+  curl_off_t FOffset = 0;
+  curl_off_t FTotal = 0;
+};
+
+using Clock = std::chrono::steady_clock;
+
+// The time left for answers, shared by all of a client's requests.
+struct AnswerBudget {
+  Clock::duration Left;
+};
+
+// Everything one request's callbacks share.
+struct Transfer {
+  HttpLimits Limits;
+  const std::function<void(std::uint64_t, std::uint64_t)>* OnUpload = nullptr;
+  AnswerBudget* Budget = nullptr;
+  HttpResponse Answer;
+  BodyReader Body;
+  bool AnswerStarted = false;  // a status line arrived
+  bool TooLarge = false;
+  bool OutOfTime = false;
+  bool Stalled = false;  // nothing moved for the stall limit
+  bool StalledUploading = false;
+  curl_off_t LastUp = -1;
+  curl_off_t LastDown = -1;
+  Clock::time_point LastProgress = Clock::now();
+  Clock::time_point LastCall = Clock::now();
+};
+
+size_t ReadBody(char* buffer, size_t size, size_t count, void* user) {
+  return static_cast<Transfer*>(user)->Body.Read(buffer, size * count);
+}
+
+// A rewind before any answer means libcurl wants to send the body again on a
+// fresh connection because the kept one closed: the server may already have
+// acted on it, so it is refused. A redirect (an answer came) may rewind.
+int SeekBody(void* user, curl_off_t offset, int origin) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  if (offset != 0 || origin != SEEK_SET || !transfer.AnswerStarted)
+    return CURL_SEEKFUNC_CANTSEEK;
+  transfer.Body.Rewind();
+  return CURL_SEEKFUNC_OK;
+}
+
+size_t WriteBody(char* data, size_t size, size_t count, void* user) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  if (transfer.Answer.Body.size() + size * count > transfer.Limits.MaxAnswerBytes) {
+    transfer.TooLarge = true;
+    return 0;  // ends the transfer before the answer is held whole
+  }
+  transfer.Answer.Body.append(data, size * count);
+  return size * count;
+}
+
+std::string_view TrimLine(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' '))
+    line.remove_suffix(1);
+  while (!line.empty() && line.front() == ' ')
+    line.remove_prefix(1);
+  return line;
+}
+
+// Collects the status line and headers; a new status line (after a redirect
+// or an interim answer) starts them afresh.
+size_t CollectHeader(char* data, size_t size, size_t count, void* user) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  HttpResponse& response = transfer.Answer;
+  const std::string_view line = TrimLine(std::string_view(data, size * count));
+  if (line.starts_with("HTTP/")) {
+    transfer.AnswerStarted = true;
+    response.Headers.clear();
+    const size_t firstSpace = line.find(' ');
+    const size_t secondSpace = line.find(' ', firstSpace + 1);
+    response.StatusText = secondSpace == std::string_view::npos
+                              ? std::string()
+                              : std::string(line.substr(secondSpace + 1));
+  } else if (const size_t colon = line.find(':'); colon != std::string_view::npos) {
+    response.Headers.emplace_back(std::string(TrimLine(line.substr(0, colon))),
+                                  std::string(TrimLine(line.substr(colon + 1))));
+  }
+  return size * count;
+}
+
+// Fails a transfer that makes no progress (uploads may stall for longer than
+// the wait for the answer), and one that uses up the answer budget: time
+// spent after the upload is done, waiting for or reading the answer.
+int WatchProgress(void* user, curl_off_t, curl_off_t downNow, curl_off_t upTotal,
+                  curl_off_t upNow) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  const auto now = Clock::now();
+  const bool uploading = upNow < upTotal;
+  if (!uploading && transfer.Budget != nullptr) {
+    transfer.Budget->Left -= now - transfer.LastCall;
+    if (transfer.Budget->Left <= Clock::duration::zero()) {
+      transfer.OutOfTime = true;
+      return 1;
+    }
+  }
+  transfer.LastCall = now;
+  if (upTotal > 0 && transfer.OnUpload != nullptr && *transfer.OnUpload)
+    (*transfer.OnUpload)(static_cast<std::uint64_t>(upNow), static_cast<std::uint64_t>(upTotal));
+  if (upNow != transfer.LastUp || downNow != transfer.LastDown) {
+    transfer.LastUp = upNow;
+    transfer.LastDown = downNow;
+    transfer.LastProgress = now;
+    return 0;
+  }
+  const long limit =
+      uploading ? transfer.Limits.UploadStallSeconds : transfer.Limits.AnswerStallSeconds;
+  if (now - transfer.LastProgress <= std::chrono::seconds(limit))
+    return 0;
+  transfer.Stalled = true;
+  transfer.StalledUploading = uploading;
+  return 1;
+}
+
+std::string NoProxyList() {
+  std::string list = "localhost,127.0.0.0/8,::1";
+  for (const char* name : {"NO_PROXY", "no_proxy"}) {
+    const std::string value = GetEnv(name);
+    if (!value.empty())
+      list += "," + value;
+  }
+  return list;
+}
+
+}  // namespace
+
+struct HttpClient::Impl {
+  CurlEasy Handle;
+  std::string UserAgent;
+  HttpLimits Limits;
+  AnswerBudget Budget{};
+  bool LastSent = false;
+  std::string NoProxy = NoProxyList();
+};
+
+HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::make_unique<Impl>()) {
+  EnsureCurlGlobal();
+  FImpl->Handle.reset(curl_easy_init());
+  FImpl->UserAgent = std::move(userAgent);
+  FImpl->Limits = limits;
+  FImpl->Budget.Left = std::chrono::seconds(limits.AnswerSecondsPerClient);
+  CURL* curl = FImpl->Handle.get();
+  if (curl == nullptr)
+    return;
+  // The handle is never reset between requests (a reset would drop the list of
+  // cookie files in some libcurl versions without freeing it); what differs
+  // from one request to the next is set anew in Send.
+  curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");  // cookie store on, nothing loaded
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, FImpl->UserAgent.c_str());
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Limits.ConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FImpl->Limits.WholeRequestMilliseconds);
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(FImpl->Limits.MaxAnswerBytes));
+  curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchProgress);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
+  curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadBody);
+  curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, SeekBody);
+}
+
+HttpClient::~HttpClient() = default;
+HttpClient::HttpClient(HttpClient&&) noexcept = default;
+HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
+
+namespace {
+
+std::string FailureText(CURLcode rc, const Transfer& transfer, const char* errorBuffer,
+                        const HttpLimits& limits) {
+  if (transfer.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
+    return "the answer is larger than " + std::to_string(limits.MaxAnswerBytes >> 20) + " MiB";
+  if (transfer.OutOfTime) {
+    return "no complete answer within the " + std::to_string(limits.AnswerSecondsPerClient) +
+           " s that the run allows for answers";
+  }
+  if (transfer.Stalled) {
+    return transfer.StalledUploading
+               ? "the upload made no progress for " + std::to_string(limits.UploadStallSeconds) +
+                     " s"
+               : "the server sent nothing for " + std::to_string(limits.AnswerStallSeconds) + " s";
+  }
+  if (rc == CURLE_SEND_FAIL_REWIND)
+    return "the connection closed before an answer came";
+  return errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc);
+}
+
+}  // namespace
+
+bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
+  CURL* curl = FImpl ? FImpl->Handle.get() : nullptr;
+  if (curl == nullptr) {
+    error = "the HTTP client could not be created";
+    return false;
+  }
+  FImpl->LastSent = false;
+  Transfer transfer;
+  transfer.Limits = FImpl->Limits;
+  transfer.Budget = &FImpl->Budget;
+  transfer.OnUpload = &request.OnUpload;
+  if (!transfer.Body.Open(request.Body, error))
+    return false;
+
+  std::vector<std::string> headers = request.Headers;
+  headers.emplace_back("Expect:");
+  CurlList headerList = MakeHeaderList(headers);
+  char errorBuffer[CURL_ERROR_SIZE] = {};
+
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+  curl_easy_setopt(curl, CURLOPT_URL, request.Url.c_str());
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList.get());
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
+  curl_easy_setopt(curl, CURLOPT_SEEKDATA, &transfer);
+  if (request.HasBody) {
+    curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, transfer.Body.Total());
+  } else {
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+  }
+  const bool plainMethod = request.Method == (request.HasBody ? "POST" : "GET");
+  curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, plainMethod ? nullptr : request.Method.c_str());
+
+  const CURLcode rc = curl_easy_perform(curl);
+  // Nothing of this call may be reached from the handle once it returns.
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+  long requestBytes = 0;
+  curl_easy_getinfo(curl, CURLINFO_REQUEST_SIZE, &requestBytes);
+  FImpl->LastSent = requestBytes > 0;
+  if (rc != CURLE_OK) {
+    error = FailureText(rc, transfer, errorBuffer, FImpl->Limits);
+    return false;
+  }
+  HttpResponse& answer = transfer.Answer;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.StatusCode);
+  char* effectiveUrl = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl) == CURLE_OK && effectiveUrl)
+    answer.Url = effectiveUrl;
+  char* contentType = nullptr;
+  if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+    answer.ContentType = contentType;
+  response = std::move(answer);
+  return true;
+}
+
+bool HttpClient::LastRequestWasSent() const {
+  return FImpl && FImpl->LastSent;
+}
+
+}  // namespace Platform

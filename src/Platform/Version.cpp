@@ -1,9 +1,0 @@
-#include "Platform/Version.hpp"
-
-namespace Platform {
-
-std::string CompiledFileVersion() {
-  return QUILLPOST_VERSION;
-}
-
-}  // namespace Platform

@@ -1,0 +1,28 @@
+#include "Quillpost/Commands/NoteCommand.hpp"
+
+#include <string>
+#include <utility>
+
+#include "JoplinRestUtils/NewNote.hpp"
+#include "Platform/Files/ByteReader.hpp"
+#include "Quillpost/Steps/AttachmentsStep.hpp"
+#include "Quillpost/Steps/BodyStep.hpp"
+#include "Quillpost/Steps/NoteHeader.hpp"
+#include "Quillpost/Steps/SendNote.hpp"
+
+namespace Quillpost {
+
+int RunNewNote(const TArguments& args, const TSettings& settings) {
+  const Kestrel::CommonLib::TParamList& params = args.Text;
+  JoplinRestUtils::TJoplinNewNote note;
+  ApplyMarkupLanguage(params, note);
+  ApplyTitleAndNotebook(params, note);
+  Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();
+  ApplyBody(args, note, stdinBytes);
+  const std::string firstAttachment = ApplyAttachments(args, note);
+  ApplyTags(params, note);
+  ApplyDates(params, firstAttachment, note);
+  return SendNote(settings.Url.Value, settings.Token.Value, std::move(note));
+}
+
+}  // namespace Quillpost

@@ -1,0 +1,149 @@
+#include "Quillpost/Settings/Settings.hpp"
+
+#include <functional>
+
+#include "JoplinRestUtils/Http/ServerDiscovery.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Files/IniFile.hpp"
+#include "Quillpost/Settings/JoplinProfile.hpp"
+
+namespace Quillpost {
+namespace {
+
+using Kestrel::CommonLib::QuotedPath;
+
+std::string BesideExecutable() {
+  const std::string exe = Platform::ExecutablePath();
+  const std::string_view extension = Kestrel::CommonLib::ExtractFileExt(exe);
+  return exe.substr(0, exe.size() - extension.size()) + ".ini";
+}
+
+std::string InUserConfigDir() {
+  return Kestrel::CommonLib::JoinPath(
+      {Platform::UserConfigDirectory(), "quillpost", "quillpost.ini"}, false);
+}
+
+// What one source holds; empty values are none.
+struct TFound {
+  std::string Url;
+  std::string Token;
+  std::string Note;  // what it gave, for the places looked at
+};
+
+std::string WhatItGave(const std::string& url, const std::string& token) {
+  if (url.empty() && token.empty())
+    return "no URL or token";
+  if (url.empty())
+    return "a token";
+  return token.empty() ? "a URL" : "a URL and a token";
+}
+
+TFound ReadSettingsFile(const std::string& path) {
+  const Platform::IniFile ini(path);
+  if (!ini.Failure().empty())
+    return {{}, {}, ini.Failure()};
+  TFound found{ini.ReadString("Host", "URL", ""), ini.ReadString("Host", "Token", ""), {}};
+  found.Note = WhatItGave(found.Url, found.Token);
+  if (!found.Token.empty() && Platform::ReadableByOthers(path)) {
+    Kestrel::CommonLib::Warn("the settings file " + QuotedPath(path) +
+                             " holds the token and other users may read it (chmod 600 it)");
+  }
+  return found;
+}
+
+TFound ReadEnvironment() {
+  TFound found{Platform::GetEnv("QUILLPOST_URL"), Platform::GetEnv("QUILLPOST_TOKEN"), {}};
+  found.Note = WhatItGave(found.Url, found.Token);
+  return found;
+}
+
+TFound ReadProfile(const std::string& dir) {
+  const TProfileSettings profile = ReadJoplinProfile(dir);
+  return {profile.Url, profile.Token, WhatItGave(profile.Url, profile.Token)};
+}
+
+struct TSource {
+  std::string Name;
+  std::function<TFound()> Read;
+};
+
+std::vector<TSource> SourcesInOrder(const std::string& iniFile, const std::string& profileDir) {
+  std::vector<TSource> sources;
+  if (!iniFile.empty())
+    sources.push_back({"the settings file " + QuotedPath(iniFile),
+                       [iniFile] { return ReadSettingsFile(iniFile); }});
+  sources.push_back({"the environment (QUILLPOST_URL, QUILLPOST_TOKEN)", ReadEnvironment});
+  if (iniFile.empty()) {
+    const std::string path = DefaultSettingsPath();
+    sources.push_back(
+        {"the settings file " + QuotedPath(path), [path] { return ReadSettingsFile(path); }});
+  }
+  std::vector<std::string> profiles = {profileDir};
+  if (profileDir.empty())
+    profiles = {DesktopProfileDir(), TerminalProfileDir()};
+  for (const auto& dir : profiles) {
+    const std::string json = Kestrel::CommonLib::JoinPath({dir, "settings.json"}, false);
+    sources.push_back(
+        {"the Joplin profile " + QuotedPath(json), [dir] { return ReadProfile(dir); }});
+  }
+  return sources;
+}
+
+void TakeIfMissing(TSetting& setting, const std::string& value, const std::string& source) {
+  if (setting.Value.empty() && !value.empty())
+    setting = {value, source};
+}
+
+}  // namespace
+
+std::string DefaultSettingsPath() {
+  std::string path = BesideExecutable();
+  if (Platform::FileExists(path))
+    return path;
+  return InUserConfigDir();
+}
+
+TSettings FindSettings(const std::string& iniFile, const std::string& profileDir) {
+  TSettings settings;
+  for (const auto& source : SourcesInOrder(iniFile, profileDir)) {
+    if (!settings.Url.Value.empty() && !settings.Token.Value.empty())
+      break;
+    const TFound found = source.Read();
+    settings.LookedAt.push_back(source.Name + ": " + found.Note);
+    TakeIfMissing(settings.Url, found.Url, source.Name);
+    TakeIfMissing(settings.Token, found.Token, source.Name);
+  }
+  return settings;
+}
+
+Platform::HttpLimits RunLimits() {
+  Platform::HttpLimits limits;
+  const std::string seconds = Platform::GetEnv("QUILLPOST_TIMEOUT");
+  if (seconds.empty())
+    return limits;
+  if (seconds.size() <= 6 && seconds.find_first_not_of("0123456789") == std::string::npos &&
+      std::stol(seconds) > 0) {
+    limits.AnswerSecondsPerClient = std::stol(seconds);
+  } else {
+    Kestrel::CommonLib::Warn("QUILLPOST_TIMEOUT is not a number of seconds; using " +
+                             std::to_string(limits.AnswerSecondsPerClient));
+  }
+  return limits;
+}
+
+void SettleServerUrl(TSettings& settings) {
+  if (!settings.Url.Value.empty())
+    return;
+  if (const auto found = JoplinRestUtils::FindLocalDataApi()) {
+    settings.Url = {*found, "a Joplin Data API answering on this machine"};
+    return;
+  }
+  settings.Url = {kDefaultServerUrl, "the default (no Joplin Data API answered on ports " +
+                                         std::to_string(JoplinRestUtils::kFirstDataApiPort) +
+                                         " to " +
+                                         std::to_string(JoplinRestUtils::kLastDataApiPort) + ")"};
+}
+
+}  // namespace Quillpost

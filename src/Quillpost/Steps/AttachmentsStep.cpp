@@ -1,0 +1,114 @@
+#include "Quillpost/Steps/AttachmentsStep.hpp"
+
+#include "Kestrel/CommonLib/Dates/DatePlaceholders.hpp"
+#include "Kestrel/CommonLib/Dates/DateTimeParser.hpp"
+#include "Kestrel/CommonLib/Dates/FileTimes.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Platform/Files/Files.hpp"
+
+namespace Quillpost {
+namespace {
+
+using JoplinRestUtils::TJoplinNewNote;
+using Kestrel::CommonLib::TParamList;
+using Kestrel::CommonLib::TStringList;
+
+struct FileNamePlaceholders {
+  std::string FileName, FileNames, FileNameEx, FileNamesEx;
+};
+
+// "/A" values first, then "/AA" values, whatever their order on the command line.
+TStringList SwitchValuesThenList(const TParamList& params, const char* single, const char* list) {
+  TStringList values;
+  Kestrel::CommonLib::GetSwitchValues(params, single, values, false);
+  Kestrel::CommonLib::GetSwitchValueList(params, list, values, false);
+  return values;
+}
+
+// Entries that name no existing file are dropped, each with a warning.
+void DropMissingFiles(TStringList& entries, const std::string& baseDir) {
+  std::vector<std::string> dropped;
+  for (size_t i = entries.Count(); i-- > 0;) {
+    const std::string path = Kestrel::CommonLib::CombinePath(entries[i], baseDir);
+    if (Platform::FileExists(path))
+      continue;
+    const char* what = Platform::DirectoryExists(path) ? "is a directory" : "does not exist";
+    dropped.push_back("attachment " + Kestrel::CommonLib::QuotedPath(entries[i]) + " " + what +
+                      "; skipped");
+    entries.Delete(i);
+  }
+  for (auto warning = dropped.rbegin(); warning != dropped.rend(); ++warning)
+    Kestrel::CommonLib::Warn(*warning);
+}
+
+FileNamePlaceholders PlaceholdersOf(const TStringList& entries) {
+  FileNamePlaceholders values;
+  for (size_t i = 0; i < entries.Count(); ++i) {
+    const std::string name = Kestrel::CommonLib::DisplayFileName(entries[i]);
+    const std::string_view baseName = Kestrel::CommonLib::ExtractFileBaseName(name);
+    if (i == 0) {
+      values.FileNameEx = name;
+      values.FileName = baseName;
+    }
+    values.FileNamesEx += " " + std::string(name);
+    values.FileNames += " " + std::string(baseName);
+  }
+  return values;
+}
+
+std::string FillTitle(std::string title, const FileNamePlaceholders& values) {
+  const std::pair<const char*, const std::string*> replacements[] = {
+      {"%FileName%", &values.FileName},
+      {"%FileNames%", &values.FileNames},
+      {"%FileNameEx%", &values.FileNameEx},
+      {"%FileNamesEx%", &values.FileNamesEx},
+  };
+  for (const auto& [placeholder, value] : replacements) {
+    title = Kestrel::CommonLib::ReplaceText(title, placeholder,
+                                            Kestrel::CommonLib::TrimText(*value), false, true);
+  }
+  return title;
+}
+
+// The switch's value with its placeholders filled, as a date-time; 0 when the
+// switch has no value.
+Kestrel::CommonLib::TDateTime DateOfSwitch(const TParamList& params, const char* name,
+                                           const std::string& firstAttachment) {
+  std::string value;
+  if (!Kestrel::CommonLib::GetSwitchValue(params, name, value))
+    return 0;
+  if (!firstAttachment.empty()) {
+    value = Kestrel::CommonLib::ReplaceFileNameDateTags(firstAttachment, value);
+    value = Kestrel::CommonLib::ReplaceFileTimeTags(firstAttachment, value);
+  }
+  return Kestrel::CommonLib::ParseDateTimeOrNow(value, Kestrel::CommonLib::NowDateTime());
+}
+
+}  // namespace
+
+std::string ApplyAttachments(const TArguments& args, TJoplinNewNote& note) {
+  TStringList entries = SwitchValuesThenList(args.Paths, "A", "AA");
+  DropMissingFiles(entries, note.BaseDir);
+  if (!entries.Empty()) {
+    TStringList files;
+    for (const auto& entry : entries.Lines())
+      files.Add(Kestrel::CommonLib::CombinePath(entry, note.BaseDir));
+    note.Files = std::move(files);
+  }
+  note.Title = FillTitle(std::move(note.Title), PlaceholdersOf(entries));
+  return entries.Empty() ? std::string() : entries[0];
+}
+
+void ApplyTags(const TParamList& params, TJoplinNewNote& note) {
+  note.Tags = SwitchValuesThenList(params, "T", "TT");
+}
+
+void ApplyDates(const TParamList& params, const std::string& firstAttachment,
+                TJoplinNewNote& note) {
+  note.CTime = DateOfSwitch(params, "C", firstAttachment);
+  note.MTime = DateOfSwitch(params, "E", firstAttachment);
+}
+
+}  // namespace Quillpost

@@ -1,0 +1,126 @@
+#include "Quillpost/Steps/BodyStep.hpp"
+
+#include <optional>
+
+#include "JoplinRestUtils/Markup/HtmlScanning.hpp"
+#include "JoplinRestUtils/Markup/ImageFiles.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Kestrel/CommonLib/Text/LineBreaks.hpp"
+#include "Kestrel/CommonLib/Text/TextFileLoader.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
+#include "Platform/Console/Console.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Text/Charset.hpp"
+#include "Platform/Text/TextDecoding.hpp"
+#include "Quillpost/FindSwitch.hpp"
+#include "Quillpost/Steps/BodyFileError.hpp"
+#include "Quillpost/Steps/StdinLines.hpp"
+
+namespace Quillpost {
+namespace {
+
+using JoplinRestUtils::TJoplinNewNote;
+using Kestrel::CommonLib::TParamList;
+using Kestrel::CommonLib::TStringList;
+
+bool IsHtmlFileName(std::string_view path) {
+  return Kestrel::CommonLib::MatchesAnyText(Kestrel::CommonLib::ExtractFileExt(path),
+                                            {".html", ".htm"});
+}
+
+void TakeHtmlTitle(const std::string& html, TJoplinNewNote& note) {
+  const std::optional<JoplinRestUtils::THtmlMatch> title = JoplinRestUtils::FindHtmlTitle(html);
+  if (title && Kestrel::CommonLib::IsNotEmptyText(title->Inner, true))
+    note.Title = std::string(Kestrel::CommonLib::TrimText(title->Inner));
+}
+
+// The full path of a local image that a reference names, or nothing for a web
+// address, a reference that is no valid path, or no existing image file.
+std::optional<std::string> LocalImage(const std::string& reference, const std::string& baseDir) {
+  std::optional<std::string> path = JoplinRestUtils::ResolveLocalReference(reference, baseDir);
+  if (!path || !JoplinRestUtils::IsImageFile(*path) || !Platform::FileExists(*path))
+    return std::nullopt;
+  return path;
+}
+
+void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
+  TStringList images;
+  for (const auto& reference : JoplinRestUtils::FindImageReferences(html, true)) {
+    if (std::optional<std::string> image = LocalImage(std::string(reference.Inner), note.BaseDir))
+      images.Add(std::move(*image));
+  }
+  if (!images.Empty())
+    note.Files = std::move(images);
+}
+
+std::string BodyFileFailure(const std::string& path,
+                            const Kestrel::CommonLib::TTextLoadFailure& failure,
+                            Platform::TextEncoding encoding) {
+  std::string message = "Cannot load the body file \"" + path + "\": " + failure.Reason;
+  if (failure.Undecodable && encoding == Platform::TextEncoding::Utf8)
+    message += " (add /DefEnc to read it as " + Platform::AnsiCodePageName() + ")";
+  return message;
+}
+
+// The joined body of the "/S" file, or nothing when no file is named. Throws
+// EBodyFileError when the named file cannot be loaded.
+std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& note) {
+  const TParamList& params = args.Text;
+  std::string path;
+  if (!Kestrel::CommonLib::GetSwitchValue(args.Paths, "S", path))
+    return std::nullopt;
+  const auto encoding =
+      FindSwitch(params, "DefEnc") ? Platform::TextEncoding::Ansi : Platform::TextEncoding::Utf8;
+  std::string loaded;
+  Kestrel::CommonLib::TTextLoadFailure failure;
+  if (!Kestrel::CommonLib::LoadTextFileHonouringMark(path, encoding, loaded, failure))
+    throw EBodyFileError(BodyFileFailure(Platform::DecodeFromLocale(path), failure, encoding));
+  // The file was opened, so its name is a path here whatever characters it holds.
+  note.BaseDir =
+      std::string(Kestrel::CommonLib::ExtractFileDir(Kestrel::CommonLib::AbsolutePath(path)));
+  note.LinkLocalFiles = !FindSwitch(params, "NoLocal");
+  if (IsHtmlFileName(path)) {
+    note.MarkupLanguage = JoplinRestUtils::kMarkupHtml;
+    if (!FindSwitch(params, "I"))
+      TakeHtmlTitle(loaded, note);
+    if (!FindSwitch(params, "A") && !FindSwitch(params, "AA"))
+      CollectHtmlImages(loaded, note);
+  }
+  Kestrel::CommonLib::JoinLinesInPlace(loaded);
+  return loaded;
+}
+
+// Standard input, with the prompt only where a person may be typing.
+std::string ReadBodyFromStdin(const TParamList& params, Platform::ByteReader& stdinBytes) {
+  if (FindSwitch(params, "SN"))
+    return {};
+  if (Platform::StandardInputIsTerminal())
+    Platform::WriteErrorLine(kStdinPrompt);
+  return ReadStdinText(FindSwitch(params, "Utf8"), stdinBytes);
+}
+
+// "/LT": a first line that is not blank becomes the title and leaves the body.
+void TakeFirstLineAsTitle(std::string& body, TJoplinNewNote& note) {
+  if (body.empty())
+    return;
+  const std::string_view first = Kestrel::CommonLib::FirstJoinedLine(body);
+  if (Kestrel::CommonLib::IsEmptyText(first, true))
+    return;
+  note.Title = std::string(Kestrel::CommonLib::TrimText(first));
+  body.erase(0, first.size() + 2);
+}
+
+}  // namespace
+
+void ApplyBody(const TArguments& args, TJoplinNewNote& note, Platform::ByteReader& stdinBytes) {
+  const TParamList& params = args.Text;
+  std::optional<std::string> body = LoadBodyFile(args, note);
+  if (!body)
+    body = ReadBodyFromStdin(params, stdinBytes);
+  if (FindSwitch(params, "LT"))
+    TakeFirstLineAsTitle(*body, note);
+  note.Body = std::move(*body);
+}
+
+}  // namespace Quillpost

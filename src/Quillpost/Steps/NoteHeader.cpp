@@ -1,0 +1,27 @@
+#include "Quillpost/Steps/NoteHeader.hpp"
+
+#include "Quillpost/FindSwitch.hpp"
+
+namespace Quillpost {
+
+using Kestrel::CommonLib::GetSwitchValueDef;
+
+void ApplyMarkupLanguage(const Kestrel::CommonLib::TParamList& params,
+                         JoplinRestUtils::TJoplinNewNote& note) {
+  if (FindSwitch(params, "MD")) {
+    note.MarkupLanguage = JoplinRestUtils::kMarkupMarkdown;
+  } else if (FindSwitch(params, "HTML")) {
+    note.MarkupLanguage = JoplinRestUtils::kMarkupHtml;
+  } else {
+    note.MarkupLanguage = JoplinRestUtils::kMarkupMarkdown;
+  }
+}
+
+void ApplyTitleAndNotebook(const Kestrel::CommonLib::TParamList& params,
+                           JoplinRestUtils::TJoplinNewNote& note) {
+  note.Title = GetSwitchValueDef(params, "I", note.Title);
+  note.NotebookName = GetSwitchValueDef(params, "N", "");
+  note.CreateNotebooks = FindSwitch(params, "NC");
+}
+
+}  // namespace Quillpost
