@@ -4,7 +4,7 @@
 # /T and /TT.
 
 _quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /Utf8
-/IniFile= /Profile= --check --list-notebooks --list-tags --help --version /?"
+/IniFile= /Profile= --check --list-notebooks --list-tags --help --version /? /h"
 
 # The switch whose values are being written: the word before, or the list
 # switch (/AA, /TT) that the words since belong to.
@@ -22,12 +22,14 @@ _quillpost_owner() {
   done
 }
 
-# Adds the lines of a listing command that start with the current word.
+# Adds the lines of a listing command that start with the current word; a
+# listing that fails (no token, no server) offers nothing.
 _quillpost_names() {
-  local name
+  local name listing
+  listing=$("${COMP_WORDS[0]}" "$2" 2>/dev/null) || return
   while IFS= read -r name; do
-    [[ "$name" == "$1"* ]] && COMPREPLY+=("$(printf '%q' "$name")")
-  done < <("${COMP_WORDS[0]}" "$2" 2>/dev/null)
+    [[ -n "$name" && "$name" == "$1"* ]] && COMPREPLY+=("$(printf '%q' "$name")")
+  done <<<"$listing"
 }
 
 _quillpost() {

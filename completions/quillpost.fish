@@ -29,6 +29,14 @@ function __quillpost_after_equals -a current completer
     end
 end
 
+# The lines of a listing command; a listing that fails (no token, no server)
+# offers nothing.
+function __quillpost_listing
+    set -l lines ($argv[1] $argv[2] 2>/dev/null)
+    or return
+    printf '%s\n' $lines
+end
+
 function __quillpost_complete
     set -l current (commandline -ct)
     set -l program (commandline -opc)[1]
@@ -45,17 +53,17 @@ function __quillpost_complete
             __fish_complete_path $current
             return
         case /n -n
-            $program --list-notebooks 2>/dev/null
+            __quillpost_listing $program --list-notebooks
             return
         case /t -t /tt -tt
-            $program --list-tags 2>/dev/null
+            __quillpost_listing $program --list-tags
             return
         case /i -i /c -c /e -e
             return
     end
     if string match -qr -- '^[-/]' $current
         printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /Utf8 \
-            /IniFile= /Profile= --check --list-notebooks --list-tags --help --version '/?'
+            /IniFile= /Profile= --check --list-notebooks --list-tags --help --version '/?' /h
     end
     string match -q -- '-*' $current; or __fish_complete_path $current
 end

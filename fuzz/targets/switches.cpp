@@ -1,7 +1,9 @@
 // The command line: switches, values, "Name=value" parameters. Each NUL byte
 // of the input ends one argument.
+#include "Quillpost/Switches.hpp"
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
 #include "Platform/Console/CommandLine.hpp"
+#include "Quillpost/CommandLineCheck.hpp"
 #include "support.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -28,5 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   GetSwitchValue(params, "S", value);
   GetParamValue(params, "/IniFile", "");
   ParamExists(params, "--help");
+  Quillpost::SwitchValuesThenList(params, "T", "TT");
+  try {
+    Quillpost::CheckCommandLine(params);
+  } catch (const Quillpost::ECommandLineError&) {
+    // A command line with a word that means nothing is refused: that is the answer.
+  }
   return 0;
 }

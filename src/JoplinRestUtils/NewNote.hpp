@@ -19,6 +19,10 @@ struct TJoplinNewNote {
   Kestrel::CommonLib::TDateTime MTime = 0;  // 0: not given
   Kestrel::CommonLib::TStringList Files;    // paths to upload and link, in order
   Kestrel::CommonLib::TStringList Tags;     // tag titles, in order
+  // The local images an HTML body shows: uploaded and relinked in place,
+  // whatever Files holds; a file of Files that is none of them is linked at
+  // the end of the body.
+  Kestrel::CommonLib::TStringList BodyImages;
   std::int32_t MarkupLanguage = kMarkupMarkdown;
   std::string BaseDir;           // resolves relative attachment paths
   bool CreateNotebooks = false;  // create the missing notebooks of NotebookName

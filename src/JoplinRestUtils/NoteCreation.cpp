@@ -3,6 +3,7 @@
 
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "JoplinRestUtils/Markup/HtmlEscape.hpp"
 #include "JoplinRestUtils/Markup/ImageFiles.hpp"
 #include "JoplinRestUtils/Markup/ImageRelinking.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
@@ -39,6 +40,30 @@ void AppendLinks(std::string& body, const TStringList& uploaded) {
     body += "[" + Kestrel::CommonLib::DisplayFileName(path) + "](:/" +
             std::string(TStringList::NameOf(entry)) + ")";
   }
+}
+
+// HTML: the uploaded files that the page does not show, linked at its end,
+// images as images.
+void AppendHtmlLinks(std::string& body, const TStringList& uploaded,
+                     const std::unordered_set<std::string>& shownByPage) {
+  for (const auto& entry : uploaded.Lines()) {
+    const std::string_view path = TStringList::ValueOf(entry);
+    if (shownByPage.count(std::string(path)) != 0)
+      continue;
+    const std::string id(TStringList::NameOf(entry));
+    const std::string name = EscapeHtml(Kestrel::CommonLib::DisplayFileName(path));
+    body += "\r\n";
+    body += IsImageFile(path) ? "<img src=\":/" + id + "\" alt=\"" + name + "\">"
+                              : "<a href=\":/" + id + "\">" + name + "</a>";
+  }
+}
+
+// The page's own images first, then the attachments that are not among them.
+TStringList PageImagesThenAttachments(const TStringList& images, const TStringList& attachments) {
+  TStringList files = images;
+  for (const auto& file : attachments.Lines())
+    files.Add(file);
+  return files;
 }
 
 // The files of id=file entries, for asking "already sent?" without a search.
@@ -94,9 +119,13 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     if (linkedFiles.count(file) == 0)
       attachments.Add(file);
   }
-  TStringList uploaded = UploadFiles(attachments, html);
+  TStringList uploaded =
+      html ? UploadFiles(PageImagesThenAttachments(ANewNote.BodyImages, attachments), true)
+           : UploadFiles(attachments, false);
   if (html) {
     body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
+    const auto& images = ANewNote.BodyImages.Lines();
+    AppendHtmlLinks(body, uploaded, {images.begin(), images.end()});
   } else {
     AppendLinks(body, uploaded);
   }

@@ -3,12 +3,13 @@
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
 #include "Platform/Console/Console.hpp"
+#include "Quillpost/CommandLineCheck.hpp"
 #include "Quillpost/Commands/CheckCommand.hpp"
 #include "Quillpost/Commands/ListCommand.hpp"
 #include "Quillpost/Commands/NoteCommand.hpp"
 #include "Quillpost/ExitCodes.hpp"
-#include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/Settings/Settings.hpp"
+#include "Quillpost/Switches.hpp"
 #include "Quillpost/Usage.hpp"
 
 namespace Quillpost {
@@ -50,6 +51,7 @@ int RunNoteCommand(const TArguments& args) {
   const TParamList& params = args.Text;
   if (AnswerInformationRequest(params))
     return kExitOk;
+  CheckCommandLine(params);
 
   TSettings settings = FindSettings(Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", ""),
                                     Kestrel::CommonLib::GetParamValue(args.Paths, "/Profile", ""));

@@ -247,6 +247,7 @@ TEST_F(NoteCreationTest, HtmlReferencesAreRelinked) {
   note.Files.Add(File("b.png"));
   note.Files.Add(File("unused.png"));
   note.Files.Add(File("c.png"));
+  note.BodyImages = note.Files;  // as the body step collects them
   note.Body =
       "<img src = \"pics/a.png\"><img src=\"PICS/A.PNG\"><img SRC=\"b.png\">"
       "<img src=\"http://x/b.png\"><img data-src=\"b.png\"><img src=\"b.png?v=2\">"

@@ -67,7 +67,7 @@ TEST_F(EntryTest, HelpDescribesEverySwitchTheExitCodesAndTheSettings) {
                            "--help, --version",
                            "Exit codes:",
                            "  0  ",
-                           "  1  ",
+                           "  1  no token found (settings file, environment or Joplin profile)",
                            "  3  ",
                            "standard error",
                            "~/.config/quillpost/quillpost.ini",
@@ -87,10 +87,8 @@ TEST_F(EntryTest, MissingTokenStopsWithExitCodeOne) {
   const std::string withToken = Dir.Write("good.ini", "[Host]\nToken=t\nURL=\n");
   const std::vector<std::vector<std::string>> runs = {
       {},                                                   // no settings file at all
-      {"/help"},                                            // not a usage request
       {"/IniFile=" + emptyToken},                           // key present, value empty
       {"/IniFile=" + withToken, "/INIFILE=" + emptyToken},  // the last one counts
-      {"-IniFile=" + withToken},                            // only the "/" form is recognised
       {"/IniFile="},                                        // empty: the default path
   };
   for (const auto& args : runs) {

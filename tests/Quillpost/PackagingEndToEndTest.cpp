@@ -41,8 +41,11 @@ TEST(PackagingTest, ManualPageNamesEverySwitchTheProgramKnows) {
   const std::string page = TestSupport::ReadFile(kSource + "/docs/quillpost.1.scd");
   const std::set<std::string> switches = SwitchesOfTheHelp();
   EXPECT_GE(switches.size(), 25u);
-  for (const auto& name : switches)
+  const std::string synopsis = page.substr(0, page.find("# DESCRIPTION"));
+  for (const auto& name : switches) {
     EXPECT_NE(page.find("*" + name), std::string::npos) << name;
+    EXPECT_NE(synopsis.find("*" + name), std::string::npos) << "SYNOPSIS: " << name;
+  }
   for (const char* section : {"# SYNOPSIS", "# SETTINGS", "# EXIT STATUS", "# ENVIRONMENT",
                               "# FILES", "# EXAMPLES", "# OUTPUT"})
     EXPECT_NE(page.find(section), std::string::npos) << section;
@@ -148,6 +151,40 @@ TEST_F(CompletionTest, BashCompletes) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(CompleteInBash(c.Words), c.Expected) << c.Words;
+}
+
+// What each shell's completion offers after "quillpost /N ": the names of
+// the listing command, and nothing at all when the listing fails.
+TEST_F(CompletionTest, EveryShellOffersNothingWhenTheListingFails) {
+  TestSupport::ProgramOptions noToken = Options();
+  noToken.Env["QUILLPOST_TOKEN"] = "";
+  noToken.Env["XDG_CONFIG_HOME"] = Dir.Path();
+  const std::string zsh =
+      "compadd() { [[ $1 == -a ]] && print -l -- ${(P)2} }; _files() {}; "
+      "words=(quillpost /N ''); CURRENT=3; PREFIX=''; source " +
+      kSource + "/completions/_quillpost";
+  const std::string fish =
+      "source " + kSource + "/completions/quillpost.fish; complete -C 'quillpost /N '";
+  const std::string bash = "source " + kSource +
+                           "/completions/quillpost.bash && COMP_WORDS=(quillpost /N '') && "
+                           "COMP_CWORD=2 && _quillpost; printf '%s\\n' \"${COMPREPLY[@]}\"";
+  const std::string listed = "Inbox\nMy Work\nMy Work/Plans\n";
+  const struct {
+    std::string Shell, Script, Expected;
+  } shells[] = {{"/bin/bash", bash, "Inbox\nMy\\ Work\nMy\\ Work/Plans\n"},
+                {"/usr/bin/zsh", zsh, listed},
+                {"/usr/bin/fish", fish, listed}};
+  for (const auto& shell : shells) {
+    if (!Platform::FileExists(shell.Shell)) {
+      if (Platform::GetEnv("QUILLPOST_REQUIRE_SHELLS") == "1")
+        ADD_FAILURE() << shell.Shell << " is not installed";
+      continue;
+    }
+    EXPECT_EQ(RunProgram(shell.Shell, {"-c", shell.Script}, Options()).Stdout, shell.Expected)
+        << shell.Shell;
+    const std::string offered = RunProgram(shell.Shell, {"-c", shell.Script}, noToken).Stdout;
+    EXPECT_TRUE(offered == "" || offered == "\n") << shell.Shell << " offered: " << offered;
+  }
 }
 
 TEST(ShellCompletionSyntaxTest, ZshAndFishAcceptTheirFiles) {

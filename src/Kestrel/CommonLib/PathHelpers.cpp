@@ -9,10 +9,7 @@ namespace {
 
 bool HasInvalidPathChar(std::string_view path, bool wildcardsInvalid) {
   for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || c == '"' || c == '<' || c == '>' || c == '|')
-      return true;
-    if (wildcardsInvalid && (c == '?' || c == '*'))
+    if (Platform::IsForbiddenPathChar(c, wildcardsInvalid))
       return true;
   }
   return false;

@@ -22,6 +22,13 @@ bool EndsDirectoryPart(char c) {
   return c == '\\' || c == ':';
 }
 
+bool IsForbiddenPathChar(char c, bool wildcards) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte < 0x20 || c == '"' || c == '<' || c == '>' || c == '|')
+    return true;
+  return wildcards && (c == '?' || c == '*');
+}
+
 size_t ExtendedPrefixLength(std::string_view path) {
   if (AsciiLowerCase(path.substr(0, 8)) == R"(\\?\unc\)")
     return 8;

@@ -43,6 +43,10 @@ bool EndsDirectoryPart(char c) {
   return c == '/';
 }
 
+bool IsForbiddenPathChar(char c, bool /*wildcards*/) {
+  return c == '\0';
+}
+
 bool IsRootedPath(std::string_view path) {
   return path.starts_with('/');
 }

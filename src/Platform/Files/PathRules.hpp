@@ -12,6 +12,10 @@ char PathDelimiter();
 // True for a character that ends a directory part before a file name ("/" on
 // Linux; "\" and the drive colon on Windows).
 bool EndsDirectoryPart(char c);
+// True for a character that the system does not allow in a path: NUL on
+// Linux; control characters, the double quote, "<", ">" and "|" on Windows,
+// and there "?" and "*" too when `wildcards` is set (a path to resolve).
+bool IsForbiddenPathChar(char c, bool wildcards);
 // True for a path that needs no base directory ("/..." on Linux; drive, root
 // and UNC forms on Windows).
 bool IsRootedPath(std::string_view path);

@@ -12,6 +12,10 @@ namespace {
 bool Pings(JoplinRestUtils::TJoplinRest& client) {
   if (!client.Get("ping", {}, "", false, 0)) {
     Platform::WriteLine("Ping: no answer (" + client.LastFailure() + ")");
+    Platform::WriteLine(
+        "Next: start the Joplin desktop application and enable its Web Clipper service "
+        "(Tools > Options > Web Clipper), or run ./run.sh from the Quillpost sources for a "
+        "local Joplin server");
     return false;
   }
   const auto& answer = client.RestResponse();

@@ -7,6 +7,7 @@
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Platform/Files/Files.hpp"
+#include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
 namespace {
@@ -18,14 +19,6 @@ using Kestrel::CommonLib::TStringList;
 struct FileNamePlaceholders {
   std::string FileName, FileNames, FileNameEx, FileNamesEx;
 };
-
-// "/A" values first, then "/AA" values, whatever their order on the command line.
-TStringList SwitchValuesThenList(const TParamList& params, const char* single, const char* list) {
-  TStringList values;
-  Kestrel::CommonLib::GetSwitchValues(params, single, values, false);
-  Kestrel::CommonLib::GetSwitchValueList(params, list, values, false);
-  return values;
-}
 
 // Entries that name no existing file are dropped, each with a warning.
 void DropMissingFiles(TStringList& entries, const std::string& baseDir) {
@@ -72,18 +65,32 @@ std::string FillTitle(std::string title, const FileNamePlaceholders& values) {
   return title;
 }
 
+// An unreadable date falls back to the current time, as it always has, but
+// no longer silently.
+void WarnUnreadableDate(const char* name, const std::string& given, const std::string& filled) {
+  std::string text = "/" + std::string(name) + " " + Kestrel::CommonLib::Quoted(given);
+  if (filled != given)
+    text += " (" + Kestrel::CommonLib::Quoted(filled) + " with its placeholders filled)";
+  Kestrel::CommonLib::Warn(text + " is not a date-time; the current time is used");
+}
+
 // The switch's value with its placeholders filled, as a date-time; 0 when the
 // switch has no value.
 Kestrel::CommonLib::TDateTime DateOfSwitch(const TParamList& params, const char* name,
                                            const std::string& firstAttachment) {
   std::string value;
-  if (!Kestrel::CommonLib::GetSwitchValue(params, name, value))
+  if (!SwitchValue(params, name, value))
     return 0;
+  const std::string given = value;
   if (!firstAttachment.empty()) {
     value = Kestrel::CommonLib::ReplaceFileNameDateTags(firstAttachment, value);
     value = Kestrel::CommonLib::ReplaceFileTimeTags(firstAttachment, value);
   }
-  return Kestrel::CommonLib::ParseDateTimeOrNow(value, Kestrel::CommonLib::NowDateTime());
+  const Kestrel::CommonLib::TDateTime now = Kestrel::CommonLib::NowDateTime();
+  Kestrel::CommonLib::TDateTime date = now;
+  if (!Kestrel::CommonLib::TryParseDateTime(value, Platform::UserDateConventions(), now, date))
+    WarnUnreadableDate(name, given, value);
+  return date;
 }
 
 }  // namespace

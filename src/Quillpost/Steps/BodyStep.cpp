@@ -13,9 +13,9 @@
 #include "Platform/Files/Files.hpp"
 #include "Platform/Text/Charset.hpp"
 #include "Platform/Text/TextDecoding.hpp"
-#include "Quillpost/FindSwitch.hpp"
 #include "Quillpost/Steps/BodyFileError.hpp"
 #include "Quillpost/Steps/StdinLines.hpp"
+#include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
 namespace {
@@ -51,7 +51,8 @@ void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
       images.Add(std::move(*image));
   }
   if (!images.Empty())
-    note.Files = std::move(images);
+    note.Files = images;
+  note.BodyImages = std::move(images);
 }
 
 std::string BodyFileFailure(const std::string& path,
@@ -68,7 +69,7 @@ std::string BodyFileFailure(const std::string& path,
 std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& note) {
   const TParamList& params = args.Text;
   std::string path;
-  if (!Kestrel::CommonLib::GetSwitchValue(args.Paths, "S", path))
+  if (!SwitchValue(args.Paths, "S", path))
     return std::nullopt;
   const auto encoding =
       FindSwitch(params, "DefEnc") ? Platform::TextEncoding::Ansi : Platform::TextEncoding::Utf8;
@@ -84,8 +85,7 @@ std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& 
     note.MarkupLanguage = JoplinRestUtils::kMarkupHtml;
     if (!FindSwitch(params, "I"))
       TakeHtmlTitle(loaded, note);
-    if (!FindSwitch(params, "A") && !FindSwitch(params, "AA"))
-      CollectHtmlImages(loaded, note);
+    CollectHtmlImages(loaded, note);
   }
   Kestrel::CommonLib::JoinLinesInPlace(loaded);
   return loaded;

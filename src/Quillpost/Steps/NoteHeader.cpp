@@ -1,10 +1,8 @@
 #include "Quillpost/Steps/NoteHeader.hpp"
 
-#include "Quillpost/FindSwitch.hpp"
+#include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
-
-using Kestrel::CommonLib::GetSwitchValueDef;
 
 void ApplyMarkupLanguage(const Kestrel::CommonLib::TParamList& params,
                          JoplinRestUtils::TJoplinNewNote& note) {
@@ -19,8 +17,8 @@ void ApplyMarkupLanguage(const Kestrel::CommonLib::TParamList& params,
 
 void ApplyTitleAndNotebook(const Kestrel::CommonLib::TParamList& params,
                            JoplinRestUtils::TJoplinNewNote& note) {
-  note.Title = GetSwitchValueDef(params, "I", note.Title);
-  note.NotebookName = GetSwitchValueDef(params, "N", "");
+  note.Title = SwitchValueDef(params, "I", note.Title);
+  note.NotebookName = SwitchValueDef(params, "N", "");
   note.CreateNotebooks = FindSwitch(params, "NC");
 }
 

@@ -44,18 +44,23 @@ TEST(PathHelpersTest, CombinePathWithEmptyBaseUsesTheWorkingDirectory) {
   EXPECT_EQ(CombinePath("a.txt", ""), JoinPath({Platform::CurrentDirectory(), "a.txt"}, false));
 }
 
+// Linux forbids only NUL in a path (and "/" in a name, where it is the
+// delimiter): a tab, a quote, "*" or "|" are ordinary characters of a name.
+TEST(PathHelpersTest, CombinePathTakesEveryCharacterLinuxAllows) {
+  for (const char* name : {"*.png", "a?.png", "a\"b", "a<b", "a>b", "a|b", "a\tb", "a\x01b"})
+    EXPECT_EQ(CombinePath(name, "/notes"), "/notes/" + std::string(name)) << name;
+  EXPECT_EQ(CombinePath("a.png", "/no\"tes"), "/no\"tes/a.png");
+}
+
 TEST(PathHelpersTest, CombinePathRejectsInvalidPaths) {
-  for (const char* path : {"*.png", "a?.png", "a\"b", "a<b", "a>b", "a|b", "a\tb"}) {
-    EXPECT_THROW(CombinePath(path, "/notes"), EInvalidPath) << path;
-  }
+  EXPECT_THROW(CombinePath(std::string("a\0b", 3), "/notes"), EInvalidPath);
+  EXPECT_THROW(CombinePath("a.png", std::string("/n\0", 3)), EInvalidPath);
   EXPECT_THROW(CombinePath("", ""), EInvalidPath);
   EXPECT_THROW(CombinePath("   ", ""), EInvalidPath);
-  EXPECT_THROW(CombinePath("a.png", "/no\"tes"), EInvalidPath);
   try {
-    CombinePath("*.png", "/n");
+    CombinePath(" ", "");
   } catch (const EInvalidPath& error) {
     EXPECT_STREQ(error.KindName(), "EInvalidPath");
-    EXPECT_NE(std::string(error.what()).find("*.png"), std::string::npos);
   }
 }
 

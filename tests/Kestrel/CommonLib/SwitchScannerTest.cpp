@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Kestrel/CommonLib/Text/TextMatch.hpp"
-#include "Quillpost/FindSwitch.hpp"
+#include "Quillpost/Switches.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {

@@ -84,6 +84,12 @@ TEST_F(CheckCommandTest, ServerDownOrNotJoplin) {
   EXPECT_NE(down.Stdout.find("\nToken: none found\nPing: no answer (GET ping failed: "),
             std::string::npos)
       << down.Stdout;
+  // With nothing answering, the last line says what to do next.
+  EXPECT_TRUE(down.Stdout.ends_with(
+      "\nNext: start the Joplin desktop application and enable its Web Clipper service "
+      "(Tools > Options > Web Clipper), or run ./run.sh from the Quillpost sources for a "
+      "local Joplin server\n"))
+      << down.Stdout;
   EXPECT_EQ(down.ExitCode, 3);
 
   Server.Handle([](const auto&) { return Reply::Json("<html>a web server</html>"); });

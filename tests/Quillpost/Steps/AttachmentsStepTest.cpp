@@ -60,8 +60,10 @@ TEST_F(AttachmentsStepTest, NothingLeftKeepsTheBodyImages) {
   EXPECT_EQ(note.Files.Lines(), (std::vector<std::string>{"/from/html.png"}));
 }
 
-TEST_F(AttachmentsStepTest, WildcardEndsTheRun) {
-  EXPECT_THROW(Apply({"/A", "*.png"}), Kestrel::CommonLib::EInvalidPath);
+TEST_F(AttachmentsStepTest, WildcardIsAFileNameLikeAnyOther) {
+  EXPECT_TRUE(Apply({"/A", "*.png"}).Files.Empty());
+  const std::string star = Dir.Write("*.png", "s");
+  EXPECT_EQ(Apply({"/A", "*.png"}).Files.Lines(), (std::vector<std::string>{star}));
 }
 
 TEST(TagsStepTest, SingleTagsThenTheList) {
