@@ -143,11 +143,17 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     return true;
   }
   FNoteFailure = LastFailure().empty() ? "the answer to POST notes held no note id" : LastFailure();
-  if (FRestClient.LastRequestUnanswered()) {
-    // The note may exist and link the resources: they stay.
-    FNoteFailure += "; the note may have been created: look in Joplin before sending it again";
-  } else {
+  if (FRestClient.LastRequestClearlyRefused()) {
     RemoveResources(uploaded);
+  } else if (posted && FRestResponse.StatusCode() < 300) {
+    // A success status without a readable id: the note most likely exists
+    // and links the resources, so they stay.
+    FNoteFailure +=
+        "; the server answered with success, so the note was probably created: "
+        "look in Joplin before sending it again";
+  } else {
+    // No answer, or none that says no: the note may exist and link the resources.
+    FNoteFailure += "; the note may have been created: look in Joplin before sending it again";
   }
   return posted;
 }

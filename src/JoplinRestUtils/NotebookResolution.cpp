@@ -47,6 +47,8 @@ std::vector<std::string> TitleMatches(const TStringList& folders, const TFolderP
     if (!Kestrel::CommonLib::SameText(TStringList::ValueOf(entry), title))
       continue;
     const std::string id(TStringList::NameOf(entry));
+    if (id.empty())  // an entry without an id is no notebook to file a note in
+      continue;
     if (parentId != nullptr) {
       const auto parent = parents.find(id);
       if ((parent == parents.end() ? std::string() : parent->second) != *parentId)

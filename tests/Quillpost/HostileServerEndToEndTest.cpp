@@ -142,6 +142,63 @@ TEST_F(HostileServerTest, ResourcesOfAFailedNoteAreRemoved) {
   EXPECT_EQ(RequestsTo(Server, "DELETE", "/resources/R2").size(), 1u);
 }
 
+// A success status says the server took the note, even when its answer
+// cannot be read: the note most likely exists and links the upload, which
+// therefore stays, and the run says so.
+TEST_F(HostileServerTest, SuccessWithoutAReadableIdKeepsTheUploads) {
+  Dir.Write("a.txt", "x");
+  Reply cut = Reply::Json(R"({"id":"N1","title":"a very long ti)");
+  Reply garbled = Reply::Json(R"({"id":"N7","title":"t"})"
+                              "\x81");
+  garbled.Headers = {{"Content-Type", "application/json; charset=CP949"}};
+  const struct {
+    const char* Name;
+    Reply Answer;
+  } cases[] = {
+      {"NotJson", Reply::Json("<html>created</html>")},
+      {"NullId", Reply::Json(R"({"id":null,"title":"t"})")},
+      {"EmptyId", Reply::Json(R"({"id":"","title":"t"})")},
+      {"ObjectId", Reply::Json(R"({"id":{"x":1},"title":"t"})")},
+      {"CutShort", cut},
+      {"TooDeep", Reply::Json(R"({"id":)" + std::string(100000, '[') + "}")},
+      {"GarbledCharset", garbled},
+      {"Created201WithoutId", Reply::Json("{}", 201)},
+  };
+  for (const auto& c : cases) {
+    TestSupport::TestHttpServer server;
+    TestSupport::FakeJoplin fake;
+    fake.Install(server);
+    server.Handle([inner = server.Handler(), answer = c.Answer](const RecordedRequest& request) {
+      return request.Method == "POST" && request.Target.starts_with("/notes") ? answer
+                                                                              : inner(request);
+    });
+    TestSupport::ProgramOptions options;
+    options.CloseStdin = true;
+    options.Env["QUILLPOST_URL"] = server.BaseUrl();
+    options.Env["QUILLPOST_TOKEN"] = "tok";
+    const auto result = TestSupport::RunQuillpost({"/A", Dir / "a.txt", "/SN"}, options);
+    EXPECT_EQ(result.Stdout, "Create Note failed.\n") << c.Name;
+    EXPECT_EQ(result.ExitCode, 3) << c.Name;
+    EXPECT_NE(result.Stderr.find("the note was probably created"), std::string::npos)
+        << c.Name << ": " << result.Stderr;
+    EXPECT_EQ(RequestsTo(server, "POST", "/resources").size(), 1u) << c.Name;
+    EXPECT_TRUE(RequestsTo(server, "DELETE", "/resources/R1").empty()) << c.Name;
+  }
+}
+
+// A listed notebook without an id is no notebook to file a note in.
+TEST_F(HostileServerTest, NotebookWithoutAnIdIsNotFound) {
+  for (const char* items : {R"([{"id":null,"title":"Inbox"}])", R"([{"id":"","title":"Inbox"}])"}) {
+    Answer("GET", "/folders", Reply::Json(R"({"items":)" + std::string(items) + "}"));
+    const auto result = Run({"/N", "Inbox", "/SN"});
+    EXPECT_EQ(result.Stdout,
+              "ENotebookNotFound: Notebook \"Inbox\" not found (add /NC to create it)\n")
+        << items;
+    EXPECT_EQ(result.ExitCode, 3);
+  }
+  EXPECT_TRUE(RequestsTo(Server, "POST", "/notes").empty());
+}
+
 TEST_F(HostileServerTest, AnswersThatNeverEndMeetTheRunsDeadline) {
   Reply drip = Reply::Json(R"({"items":[],"has_more":false})" + std::string(100, ' '));
   drip.DripMs = 100;

@@ -74,6 +74,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   Platform::HttpRequest http;
   FLastFailure.clear();
   FLastAnswered = false;
+  FLastStatus = 0;
   FLastRequest = RequestName(request);
   if (!NormaliseRequestUrl(JoinRequestUrl(FBaseUrl, request.Resource), http.Url)) {
     FLastFailure = FLastRequest + ": the server URL " + Kestrel::CommonLib::Quoted(FBaseUrl) +
@@ -97,6 +98,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   }
   FLastAnswered = true;
   const long status = answer.StatusCode;
+  FLastStatus = status;
   store.Fill(std::move(answer));
   if (status >= 400)
     FLastFailure = ErrorAnswerFailure(request, store);

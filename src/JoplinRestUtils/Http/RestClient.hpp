@@ -48,12 +48,19 @@ class TRestClient {
   // Whether the last request went out to the server (it may have acted on it)
   // and got no answer.
   bool LastRequestUnanswered() const { return !FLastAnswered && FHttp.LastRequestWasSent(); }
+  // Whether the server clearly did not act on the last request: it never
+  // reached the server (connection refused, say), or the answer was an error
+  // status (400 and above).
+  bool LastRequestClearlyRefused() const {
+    return !FHttp.LastRequestWasSent() || (FLastAnswered && FLastStatus >= 400);
+  }
 
  private:
   std::string FBaseUrl;
   std::string FLastFailure;
   std::string FLastRequest;
   bool FLastAnswered = false;
+  long FLastStatus = 0;
   Platform::HttpClient FHttp;
 };
 

@@ -105,7 +105,8 @@ TEST_F(SendNoteTest, UnusableServersAreFailuresWithTheirCause) {
   EXPECT_EQ(busy.Stderr, "quillpost: POST notes: HTTP 503 Server Error\n");
   Server.Queue(Reply::Json(R"({"title":"no id"})"));
   EXPECT_EQ(Run({Ini(Server.BaseUrl()), "/SN"}).Stderr,
-            "quillpost: the answer to POST notes held no note id\n");
+            "quillpost: the answer to POST notes held no note id; the server answered with "
+            "success, so the note was probably created: look in Joplin before sending it again\n");
 }
 
 // A notebook that does not exist, or a body file that cannot be read, ends
