@@ -196,8 +196,8 @@ bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& 
   // true even in the hour that daylight saving repeats.
   Platform::FileTimeStamps times;
   if (Platform::ReadFileTimes(AFilename, times)) {
-    properties["created_time"] = WholeSecondsAsUnixMs(times.Creation.Seconds);
-    properties["updated_time"] = WholeSecondsAsUnixMs(times.LastWrite.Seconds);
+    properties["created_time"] = WholeSecondsAsUnixMs(times.Creation);
+    properties["updated_time"] = WholeSecondsAsUnixMs(times.LastWrite);
   }
   std::string id;
   if (!PostFile("resources", AFilename, &properties) || FRestResponse.StatusCode() >= 300 ||

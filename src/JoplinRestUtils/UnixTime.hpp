@@ -4,6 +4,7 @@
 
 #include "Kestrel/CommonLib/Dates/DateTime.hpp"
 #include "Platform/Console/Error.hpp"
+#include "Platform/Files/FileTimes.hpp"
 
 namespace JoplinRestUtils {
 
@@ -20,9 +21,12 @@ class EInvalidLocalTime : public Platform::Error {
 // hour is taken as standard time. Throws EInvalidLocalTime for a skipped hour.
 std::int64_t DateTimeToUnixMs(Kestrel::CommonLib::TDateTime value);
 
-// A UTC instant in whole seconds as Unix epoch milliseconds.
-constexpr std::int64_t WholeSecondsAsUnixMs(std::int64_t unixSeconds) {
-  return unixSeconds * 1000;
+// A file's UTC instant as Unix epoch milliseconds, whole seconds only: the
+// fraction is dropped toward zero on both sides of 1970, so 1.5 s before it
+// is -1000 ms (the system's seconds count down to -2 there, with 0.5 s on top).
+constexpr std::int64_t WholeSecondsAsUnixMs(const Platform::FileInstant& instant) {
+  const bool fractionBefore1970 = instant.Seconds < 0 && instant.Nanoseconds > 0;
+  return (instant.Seconds + (fractionBefore1970 ? 1 : 0)) * 1000;
 }
 
 }  // namespace JoplinRestUtils

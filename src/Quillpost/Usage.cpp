@@ -1,7 +1,11 @@
 #include "Quillpost/Usage.hpp"
 
+#include <string>
+
 #include "Kestrel/CommonLib/Version.hpp"
 #include "Platform/Console/Console.hpp"
+#include "Platform/Files/PlaceNames.hpp"
+#include "Platform/Text/TextDecoding.hpp"
 
 namespace Quillpost {
 
@@ -36,7 +40,8 @@ void PrintUsageText() {
 }
 
 void PrintHelp() {
-  static constexpr const char* kLines[] = {
+  // The places and the code page are this system's own.
+  const std::string lines[] = {
       "",
       "Creates one note in a running Joplin application through its Data API.",
       "",
@@ -49,7 +54,9 @@ void PrintHelp() {
       "  /NC                 create the missing notebooks of the /N path first",
       "  /I [Title]          note title (\"NoName\" without it)",
       "  /S [Body file path] body file (.md, .txt; .html and .htm make an HTML note);",
-      "                      without it the body is read from standard input",
+      "                      without it, or with \"-\", the body is read from standard",
+      "                      input; a pipe such as <(command) or /dev/stdin is read to its",
+      "                      end, and a named FIFO waits for its writer as cat does",
       "  /SN                 no body: standard input is not read",
       "  /A [Attachment]     one file to attach (repeatable)",
       "  /AA [Attachment] [Attachment] ...",
@@ -60,7 +67,8 @@ void PrintHelp() {
       "  /E [Updated]        update date-time (the same placeholders)",
       "  /MD                 Markdown note (the default)",
       "  /HTML               HTML note",
-      "  /DefEnc             read the body file as Windows-1252 instead of UTF-8",
+      "  /DefEnc             read the body file as " + Platform::AnsiCodePageName() +
+          " instead of UTF-8",
       "  /LT                 the first line of the body becomes the title",
       "  /NoLocal            send a Markdown body file as written: do not upload the",
       "                      local files its images and links point to",
@@ -85,15 +93,15 @@ void PrintHelp() {
       "  1. the settings file /IniFile= names ([Host] URL= and Token=);",
       "  2. the environment variables QUILLPOST_URL and QUILLPOST_TOKEN;",
       "  3. quillpost.ini beside the executable, else",
-      "     $XDG_CONFIG_HOME/quillpost/quillpost.ini (~/.config/quillpost/quillpost.ini);",
+      "     " + Platform::UserSettingsFileName() + ";",
       "  4. the Joplin profile's settings.json (api.token, api.port): /Profile= names it,",
-      "     else ~/.config/joplin-desktop, then ~/.config/joplin.",
+      "     else " + Platform::JoplinProfileFolderNames() + ".",
       "Without a URL, the first Joplin Data API answering on 127.0.0.1 ports 41184 to",
       "41194 is used, else http://localhost:41184.",
       "",
   };
   PrintVersion();
-  for (const char* line : kLines)
+  for (const std::string& line : lines)
     Platform::WriteLine(line);
   Platform::WriteLine(kHomePage);
 }

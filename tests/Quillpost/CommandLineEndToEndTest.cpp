@@ -203,4 +203,38 @@ TEST_F(CommandLineTest, UnreadableDatesWarnAndUseTheCurrentTime) {
   EXPECT_EQ(readable.Stderr, "");
 }
 
+// "/S" reads what bash's process substitution, /dev/stdin, "-" and files in
+// /proc hand over, to its end, as `cat` would.
+TEST_F(CommandLineTest, BodiesFromPipesAndSpecialFiles) {
+  const std::string quillpost = QUILLPOST_BINARY;
+  const struct {
+    const char* Name;
+    std::string Shell;  // run by bash in the test's folder
+    std::string Body;   // as sent
+  } cases[] = {
+      {"ProcessSubstitution", quillpost + " /S <(printf 'made\\nby a command\\n') /I t",
+       R"(made\r\nby a command\r\n)"},
+      {"DevStdin", quillpost + " /S /dev/stdin /I t < body.md", R"(text\r\n)"},
+      {"DevStdinFromAPipe", "printf 'piped' | " + quillpost + " /S /dev/stdin /I t",
+       R"(piped\r\n)"},
+      {"Dash", "printf 'dash' | " + quillpost + " /S - /I t", R"(dash\r\n)"},
+      {"ProcFileThatSaysItIsEmpty", quillpost + " /S /proc/sys/kernel/ostype /I t", R"(Linux\r\n)"},
+  };
+  for (const auto& c : cases) {
+    TestSupport::TestHttpServer server;
+    TestSupport::FakeJoplin fake;
+    fake.Install(server);
+    TestSupport::ProgramOptions options;
+    options.Env["QUILLPOST_URL"] = server.BaseUrl();
+    options.Env["QUILLPOST_TOKEN"] = "tok";
+    options.Env["LC_ALL"] = "C.UTF-8";
+    options.WorkingDir = Dir.Path();
+    const auto result = TestSupport::RunProgram("/bin/bash", {"-c", c.Shell}, options);
+    EXPECT_EQ(result.Stdout, "Done (Note id: N1)\n") << c.Name << ": " << result.Stderr;
+    EXPECT_EQ(TestSupport::TheNoteJson(server),
+              R"({"title":"t","markup_language":1,"body":")" + c.Body + "\"}")
+        << c.Name;
+  }
+}
+
 }  // namespace

@@ -174,4 +174,24 @@ TEST_F(RunEndToEndTest, BodiesSentAsWritten) {
   EXPECT_TRUE(TestSupport::RequestsTo(Server, "POST", "/resources").empty());
 }
 
+// An upload's times drop the fraction of a second toward zero, before 1970
+// as after it.
+TEST_F(RunEndToEndTest, UploadTimesDropTheFractionTowardZero) {
+  const struct {
+    timespec Time;
+    const char* Expected;
+  } cases[] = {{{-2, 500000000}, R"("updated_time":-1000)"},
+               {{1, 500000000}, R"("updated_time":1000)"},
+               {{-3, 0}, R"("updated_time":-3000)"}};
+  for (const auto& c : cases) {
+    const std::string file = Dir.Write("old.png", "png");
+    const timespec times[2] = {c.Time, c.Time};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    ASSERT_EQ(Run({Settings, "/SN", "/A", "old.png"}).ExitCode, 0);
+    const std::string props =
+        TestSupport::PropsOf(TestSupport::RequestsTo(Server, "POST", "/resources").back());
+    EXPECT_NE(props.find(c.Expected), std::string::npos) << c.Expected << " in " << props;
+  }
+}
+
 }  // namespace

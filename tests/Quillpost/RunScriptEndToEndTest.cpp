@@ -3,6 +3,7 @@
 // there, reuses the server on the next run, and its stop keeps the notes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "JoplinRestUtils/Http/ServerDiscovery.hpp"
@@ -96,6 +97,23 @@ TEST_F(RunScriptTest, LocalServerIsTheDefault) {
   const auto third = RunScript({"--list-notebooks"});
   EXPECT_EQ(third.Stdout, "Inbox\n") << third.Stderr;
   EXPECT_EQ(Script({"status", State()}).Stdout, url + "\n");
+}
+
+// The server's one native module builds under a home folder that has no npm
+// settings at all, as a new user's has: Node's own headers are used, and
+// nothing is downloaded.
+TEST_F(RunScriptTest, NativeModuleBuildsUnderAnEmptyHome) {
+  const std::string modules = kSource + "/tools/joplin-server/node_modules";
+  const std::string copy = modules + "/.sqlite3-build-check";
+  std::filesystem::remove_all(copy);
+  std::filesystem::copy(modules + "/sqlite3", copy, std::filesystem::copy_options::recursive);
+  std::filesystem::remove_all(copy + "/lib/binding");
+  std::filesystem::remove_all(copy + "/build-tmp-napi-v6");
+  const auto build = Script({"build-sqlite", copy});
+  EXPECT_EQ(build.ExitCode, 0) << build.Stdout << build.Stderr;
+  EXPECT_TRUE(
+      Platform::FileExists(copy + "/lib/binding/napi-v6-linux-glibc-x64/node_sqlite3.node"));
+  std::filesystem::remove_all(copy);
 }
 
 }  // namespace

@@ -239,6 +239,14 @@ TEST_F(WineEndToEndTest, ServerNotListeningAndUsage) {
 
   result = Run({"/?"});
   EXPECT_TRUE(result.Stdout.starts_with("Quillpost\r\nVer.1.0.0.0\r\n")) << result.Stdout;
+
+  // The help names Windows' own places and code page.
+  result = Run({"--help"});
+  EXPECT_NE(result.Stdout.find("%APPDATA%\\quillpost\\quillpost.ini;"), std::string::npos);
+  EXPECT_NE(result.Stdout.find("%USERPROFILE%\\.config\\joplin-desktop"), std::string::npos);
+  EXPECT_NE(result.Stdout.find("/DefEnc             read the body file as Windows-1252"),
+            std::string::npos);
+  EXPECT_EQ(result.Stdout.find("XDG"), std::string::npos) << result.Stdout;
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #
 #   joplin-server.sh install
 #       Installs it once into this folder (quick when already there).
+#   joplin-server.sh build-sqlite DIR
+#       Builds the sqlite3 module in DIR from source with the installed Node's
+#       own headers, as install does (the tests use it under an empty home).
 #   joplin-server.sh start [--state DIR] [--port N | --ports FIRST-LAST] [--token T]
 #                          [--settings FILE]
 #       Starts it on a free loopback port (the first free one of FIRST-LAST with
@@ -57,9 +60,33 @@ install() {
   }
   # The server's one native module, built from source: prebuilt downloads are not possible.
   log "building sqlite3 from source"
-  (cd "$HERE/node_modules/sqlite3" && npx --yes node-pre-gyp install --build-from-source) \
-    >>"$build_log" 2>&1 || { tail -50 "$build_log" >&2; exit 1; }
+  build_sqlite "$HERE/node_modules/sqlite3" >>"$build_log" 2>&1 || {
+    tail -50 "$build_log" >&2
+    exit 1
+  }
   have_binding || { log "sqlite3 did not build"; exit 1; }
+}
+
+# The folder whose include/node holds the running Node's own headers, so that
+# node-gyp never downloads them: under a home folder whose npm settings do not
+# name them, it would try. Debian's Node keeps them in libnode-dev.
+node_headers_dir() {
+  local prefix
+  prefix=$(node -p 'require("path").resolve(process.execPath, "..", "..")')
+  if [ ! -f "$prefix/include/node/node_api.h" ]; then
+    install_missing_packages libnode-dev
+    prefix=/usr
+  fi
+  echo "$prefix"
+}
+
+# Builds the sqlite3 module in DIR from source, with the installed Node's headers.
+build_sqlite() {
+  local dir=$1 nodedir
+  nodedir=$(node_headers_dir)
+  (cd "$dir" && npm_config_nodedir="$nodedir" \
+    node "$HERE/node_modules/@mapbox/node-pre-gyp/bin/node-pre-gyp" install \
+    --build-from-source --nodedir="$nodedir")
 }
 
 free_port() {
@@ -182,8 +209,9 @@ stop() {
 
 case "${1:-}" in
   install) install ;;
+  build-sqlite) shift; build_sqlite "${1:?module folder}" ;;
   start) shift; start "$@" ;;
   status) shift; status "$@" ;;
   stop) shift; stop "$@" ;;
-  *) sed -n '2,27p' "$0" >&2; exit 2 ;;
+  *) sed -n '2,26p' "$0" >&2; exit 2 ;;
 esac

@@ -49,7 +49,7 @@ bool PathExists(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
-                   std::string& failure, unsigned growthRoom) {
+                   std::string& failure, unsigned growthRoom, FileKinds /*kinds*/) {
   if (DirectoryExists(path)) {
     failure = "is a directory";
     return false;

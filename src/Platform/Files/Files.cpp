@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -50,8 +51,70 @@ void AskForHugePages(char* data, size_t size) {
 
 }  // namespace
 
+namespace {
+
+constexpr size_t kReadPiece = 64 << 10;
+
+// What a file of this kind may be read as, or why it may not.
+const char* RefusalOf(const struct stat& info, int fd, FileKinds kinds) {
+  if (S_ISREG(info.st_mode))
+    return nullptr;
+  if (S_ISDIR(info.st_mode))
+    return "is a directory";
+  const bool stream = S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) || S_ISSOCK(info.st_mode);
+  if (kinds == FileKinds::RegularOnly || !stream)
+    return "is not a regular file";
+  if (::isatty(fd))
+    return "is a terminal";
+  return nullptr;
+}
+
+// A stream is read with waiting: a FIFO opened again blocks until a writer
+// comes, as `cat` does; other streams just stop being non-blocking.
+bool MakeBlocking(const std::string& path, const struct stat& info, FileDescriptor& file) {
+  if (S_ISFIFO(info.st_mode)) {
+    FileDescriptor blocking(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!blocking.Valid())
+      return false;
+    file = std::move(blocking);
+    return true;
+  }
+  const int flags = ::fcntl(file.Get(), F_GETFL);
+  return flags >= 0 && ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+// Reads to the end into `content`, whose size is the first guess of the
+// length; the guess grows by doubling while the file goes on.
+bool ReadToEnd(int fd, std::string& content, std::uint64_t maxSize, std::string& failure) {
+  size_t done = 0;
+  for (;;) {
+    if (done == content.size()) {
+      if (done >= maxSize) {
+        failure = "is too large";
+        return false;
+      }
+      const std::uint64_t grown = std::max<std::uint64_t>(2 * std::uint64_t{done}, kReadPiece);
+      content.resize(static_cast<size_t>(std::min<std::uint64_t>(grown, maxSize)));
+    }
+    const ssize_t rc = ::read(fd, content.data() + done, content.size() - done);
+    if (rc < 0 && errno == EINTR)
+      continue;
+    if (rc < 0) {
+      failure = ErrorText(errno);
+      return false;
+    }
+    if (rc == 0)
+      break;
+    done += static_cast<size_t>(rc);
+  }
+  content.resize(done);
+  return true;
+}
+
+}  // namespace
+
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
-                   std::string& failure, unsigned growthRoom) {
+                   std::string& failure, unsigned growthRoom, FileKinds kinds) {
   // Non-blocking, so that opening a FIFO does not wait for a writer.
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info {};
@@ -59,11 +122,16 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     failure = ErrorText(errno);
     return false;
   }
-  if (!S_ISREG(info.st_mode)) {
-    failure = S_ISDIR(info.st_mode) ? "is a directory" : "is not a regular file";
+  if (const char* refusal = RefusalOf(info, file.Get(), kinds)) {
+    failure = refusal;
     return false;
   }
-  const auto size = static_cast<std::uint64_t>(info.st_size);
+  const bool regular = S_ISREG(info.st_mode);
+  if (!regular && !MakeBlocking(path, info, file)) {
+    failure = ErrorText(errno);
+    return false;
+  }
+  const auto size = regular ? static_cast<std::uint64_t>(info.st_size) : 0;
   if (size >= maxSize) {
     failure = "is too large";
     return false;
@@ -71,17 +139,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
   std::string content;
   if (ReserveGrowthRoom(content, static_cast<size_t>(size), growthRoom))
     AskForHugePages(content.data(), content.capacity());
-  content.resize(static_cast<size_t>(size));
-  size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t rc = ::read(file.Get(), content.data() + done, content.size() - done);
-    if (rc < 0 && errno == EINTR)
-      continue;
-    if (rc <= 0) {
-      failure = rc < 0 ? ErrorText(errno) : "was cut short while being read";
-      return false;
-    }
-    done += static_cast<size_t>(rc);
+  // One byte past the size it reports, to see that the file ends there.
+  content.resize(static_cast<size_t>(size) + 1);
+  if (!ReadToEnd(file.Get(), content, maxSize, failure))
+    return false;
+  if (content.size() < size) {
+    failure = "was cut short while being read";
+    return false;
   }
   bytes = std::move(content);
   return true;

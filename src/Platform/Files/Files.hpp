@@ -12,14 +12,22 @@ bool DirectoryExists(const std::string& path);
 // True when anything at all is at the path (a file, a directory, a FIFO...).
 bool PathExists(const std::string& path);
 
-// Reads the whole file into `bytes`; false (and `bytes` untouched) when the
-// file cannot be opened or read, is no regular file, or is `maxSize` bytes or
-// larger. `failure` then says why ("No such file or directory", "is a directory").
-// A FIFO or device is refused without waiting for a writer. `growthRoom`
-// reserves that much capacity for every byte read, so that the text can grow
-// in place later: pages reserved but never written cost no memory.
+// Which kinds of file a whole-file read takes: regular files only (settings),
+// or also streams (a pipe, a FIFO, a character device other than a terminal),
+// read to their end as `cat` reads them (a body).
+enum class FileKinds { RegularOnly, AlsoStreams };
+
+// Reads the whole file into `bytes`, to its end whatever size it reports (files
+// in /proc say 0); false (and `bytes` untouched) when the file cannot be
+// opened or read, is of a kind not taken, or holds `maxSize` bytes or more.
+// `failure` then says why ("No such file or directory", "is a directory").
+// RegularOnly refuses a FIFO without waiting for a writer; AlsoStreams waits
+// for one, as `cat` does. `growthRoom` reserves that much capacity for every
+// byte of a regular file, so that the text can grow in place later: pages
+// reserved but never written cost no memory. Windows reads disk files only.
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
-                   std::string& failure, unsigned growthRoom = 0);
+                   std::string& failure, unsigned growthRoom = 0,
+                   FileKinds kinds = FileKinds::RegularOnly);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
 // True for a file that users other than its owner and group may read.

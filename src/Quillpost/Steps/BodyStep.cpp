@@ -69,7 +69,8 @@ std::string BodyFileFailure(const std::string& path,
 std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& note) {
   const TParamList& params = args.Text;
   std::string path;
-  if (!SwitchValue(args.Paths, "S", path))
+  // "/S -" names standard input, as for most tools.
+  if (!SwitchValue(args.Paths, "S", path) || path == "-")
     return std::nullopt;
   const auto encoding =
       FindSwitch(params, "DefEnc") ? Platform::TextEncoding::Ansi : Platform::TextEncoding::Utf8;

@@ -57,7 +57,8 @@ bool LoadTextFileHonouringMark(const std::string& path, TextEncoding encoding, s
                                TTextLoadFailure& failure) {
   std::string bytes;
   // Room for joining the lines of a UTF-8 text in place.
-  if (!Platform::ReadWholeFile(path, bytes, kMaxFileSize, failure.Reason, 1)) {
+  if (!Platform::ReadWholeFile(path, bytes, kMaxFileSize, failure.Reason, 1,
+                               Platform::FileKinds::AlsoStreams)) {
     failure.Undecodable = false;
     return false;
   }

@@ -23,7 +23,8 @@ struct TTextLoadFailure {
   bool Undecodable = false;  // read, but the bytes are not of the encoding
 };
 
-// Loads with the named encoding, except that a byte-order mark names the
+// Loads a file, or a stream read to its end (a pipe, a FIFO, a device other
+// than a terminal), with the named encoding, except that a byte-order mark names the
 // encoding itself and is no content: EF BB BF reads the rest as UTF-8, FF FE
 // as UTF-16LE. False with `failure` filled and `text` untouched otherwise.
 bool LoadTextFileHonouringMark(const std::string& path, TextEncoding encoding, std::string& text,
