@@ -1,6 +1,7 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 
 #include "JoplinRestUtils/Http/RequestBodies.hpp"
+#include "JoplinRestUtils/Json/AnswerMembers.hpp"
 #include "JoplinRestUtils/Json/JsonTextStream.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
@@ -80,6 +81,17 @@ bool TJoplinRest::Delete(std::string_view AResource, const TJsonValue* AJsonObje
   return ExecuteRequest(TRESTRequestMethod::rmDELETE, AResource, AJsonObject);
 }
 
+namespace {
+
+// What is read of the answer to a request that creates or changes an object:
+// the server echoes the object whole (a note's body too), and only its id,
+// its title and an error text are ever used.
+std::shared_ptr<TAnswerMembers> EchoFilter() {
+  return std::make_shared<TAnswerMembers>(std::vector<std::string>{"id", "title", "error"});
+}
+
+}  // namespace
+
 bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AResource,
                                  const TJsonValue* AJsonObject) {
   TRestRequest request;
@@ -95,6 +107,8 @@ bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AR
     request.ContentType = "application/x-www-form-urlencoded";
     request.HasBody = true;
   }
+  if (request.HasBody)
+    request.AnswerFilter = EchoFilter();
   return FRestClient.Execute(std::move(request), FRestResponse);
 }
 
@@ -122,6 +136,7 @@ bool TJoplinRest::PostFile(std::string_view AResource, const std::string& AFileP
     request.ContentType = "application/x-www-form-urlencoded";
     request.Body.push_back(Platform::HttpBodyPart::OfText(FormBody(props)));
   }
+  request.AnswerFilter = EchoFilter();
   return FRestClient.Execute(std::move(request), FRestResponse);
 }
 

@@ -186,6 +186,25 @@ TEST_F(HostileServerTest, SuccessWithoutAReadableIdKeepsTheUploads) {
   }
 }
 
+// A large note: the server takes its time and echoes it whole. The wait
+// grows with the request (here 2 s for answers, plus 2 s for each of the
+// body's 3 MiB), and the echo counts only for the id and title kept of it.
+TEST_F(HostileServerTest, LargeNotesEarnTheirAnswersMoreRoom) {
+  std::string text;
+  while (text.size() < (3 << 20))
+    text += "a line of the large note's body\n";
+  Dir.Write("large.md", text);
+  Reply echo = Reply::Json(R"({"id":"N9","title":"t","body":")" + std::string(70 << 20, 'x') +
+                           R"(","parent_id":""})");
+  echo.DelayMs = 4000;
+  Answer("POST", "/notes", echo);
+  TestSupport::ProgramOptions options;
+  options.Env["QUILLPOST_TIMEOUT"] = "2";
+  const auto result = Run({"/S", Dir / "large.md", "/I", "t"}, options);
+  EXPECT_EQ(result.Stdout, "Done (Note id: N9)\n") << result.Stderr;
+  EXPECT_EQ(result.ExitCode, 0);
+}
+
 // A listed notebook without an id is no notebook to file a note in.
 TEST_F(HostileServerTest, NotebookWithoutAnIdIsNotFound) {
   for (const char* items : {R"([{"id":null,"title":"Inbox"}])", R"([{"id":"","title":"Inbox"}])"}) {

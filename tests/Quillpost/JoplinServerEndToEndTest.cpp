@@ -200,6 +200,39 @@ TEST_F(JoplinServerTest, MarkdownNoteWithEverything) {
   EXPECT_EQ(tags, (std::vector<std::string>{"home", "work"}));
 }
 
+// A note larger than the answer cap, with an attachment: the server takes
+// its time and echoes the whole note, and the run still says "Done" for the
+// note that is there, with its resource.
+TEST_F(JoplinServerTest, NoteLargerThanTheAnswerCap) {
+  std::string text;
+  std::string sent;
+  for (int line = 0; text.size() < (70u << 20); ++line) {
+    const std::string words = "line " + std::to_string(line) + " of a large note, in words";
+    text += words + "\n";
+    sent += words + "\r\n";
+  }
+  Dir.Write("large.md", text);
+  Dir.Write("small.png", std::string("\x89PNG\r\n\x1a\n", 8));
+  const auto result = Run({"/S", "large.md", "/A", "small.png", "/I", "Large"});
+  ASSERT_EQ(result.Stdout.substr(0, 5), "Done ") << result.Stdout << result.Stderr;
+  const std::string id = NoteIdOf(result);
+
+  Platform::HttpLimits roomy;
+  roomy.MaxAnswerBytes = std::uint64_t{512} << 20;
+  Platform::HttpClient reader("QuillpostTests", roomy);
+  Platform::HttpRequest request;
+  request.Url = Server->Url + "/notes/" + id + "?fields=body&token=" + Server->Token;
+  Platform::HttpResponse response;
+  std::string error;
+  ASSERT_TRUE(reader.Send(request, response, error)) << error;
+  const std::string body = TJsonValue::parse(response.Body).at("body");
+  const std::vector<std::string> ids = LinkedIds(body.substr(sent.size()));
+  ASSERT_EQ(ids.size(), 1u);
+  EXPECT_EQ(body.size(), sent.size() + std::string("\r\n![small.png](:/)").size() + 32);
+  EXPECT_TRUE(body.starts_with(sent.substr(0, 1000)));
+  EXPECT_EQ(Json("GET", "resources/" + ids[0]).at("title"), "small.png");
+}
+
 // Installed as on Windows: the executable with quillpost.ini beside it.
 TEST_F(JoplinServerTest, WindowsExecutableUnderWine) {
   if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {

@@ -88,6 +88,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   http.HasBody = request.HasBody;
   http.Body = std::move(request.Body);
   http.OnUpload = std::move(request.OnUpload);
+  http.AnswerFilter = std::move(request.AnswerFilter);
 
   Platform::HttpResponse answer;
   std::string error;

@@ -24,6 +24,7 @@ struct TRestRequest {
   bool HasBody = false;
   std::vector<Platform::HttpBodyPart> Body;
   std::function<void(std::uint64_t, std::uint64_t)> OnUpload;
+  std::shared_ptr<Platform::HttpAnswerFilter> AnswerFilter;  // none: the answer kept whole
 };
 
 class TRestClient {

@@ -218,6 +218,8 @@ struct HttpClient::Impl {
   INTERNET_PORT Port = 0;
   HttpLimits Limits;
   Clock::duration BudgetLeft{};
+  long GrantedSeconds = 0;  // all the time for answers, with what large requests earned
+  long StallSeconds = 0;    // the current request's wait for its answer
   bool LastSent = false;
 
   // One hop of a request: sends it and reads the answer whole.
@@ -233,13 +235,17 @@ struct HttpClient::Impl {
   // its time-out means the run's deadline rather than a stall.
   bool WaitCutToBudget = false;
   bool SendBody(HINTERNET request, const HttpRequest& source, std::string& error);
-  bool ReadAnswer(HINTERNET request, HttpResponse& answer, std::string& error);
+  bool ReadAnswer(HINTERNET request, HttpAnswerFilter* filter, HttpResponse& answer,
+                  std::string& error);
+  // A large request earns its answer more time.
+  void GrantAnswerTime(std::uint64_t bodyBytes);
   std::string FailureText(DWORD code, bool uploading) const;
 };
 
 HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::make_unique<Impl>()) {
   FImpl->Limits = limits;
   FImpl->BudgetLeft = std::chrono::seconds(limits.AnswerSecondsPerClient);
+  FImpl->GrantedSeconds = limits.AnswerSecondsPerClient;
   FImpl->Session =
       InternetHandle(::WinHttpOpen(WideText(userAgent).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
@@ -252,13 +258,12 @@ HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
 std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
   if (code == ERROR_WINHTTP_TIMEOUT) {
     if (!uploading && (WaitCutToBudget || BudgetLeft <= Clock::duration::zero())) {
-      return "no complete answer within the " + std::to_string(Limits.AnswerSecondsPerClient) +
+      return "no complete answer within the " + std::to_string(GrantedSeconds) +
              " s that the run allows for answers";
     }
-    return uploading
-               ? "the upload made no progress for " + std::to_string(Limits.UploadStallSeconds) +
-                     " s"
-               : "the server sent nothing for " + std::to_string(Limits.AnswerStallSeconds) + " s";
+    return uploading ? "the upload made no progress for " +
+                           std::to_string(Limits.UploadStallSeconds) + " s"
+                     : "the server sent nothing for " + std::to_string(StallSeconds) + " s";
   }
   return WinHttpErrorText(code);
 }
@@ -290,7 +295,7 @@ long long HttpLimitMs(const HttpLimits& limits, long seconds) {
 
 DWORD HttpClient::Impl::ReceiveWaitMs() {
   const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(BudgetLeft).count();
-  const long long stall = HttpLimitMs(Limits, Limits.AnswerStallSeconds);
+  const long long stall = HttpLimitMs(Limits, StallSeconds);
   WaitCutToBudget = budget < stall;
   return static_cast<DWORD>(std::max<long long>(1, std::min(stall, budget)));
 }
@@ -307,11 +312,20 @@ void HttpClient::Impl::SetTimeouts(HINTERNET request) {
                        static_cast<int>(ReceiveWaitMs()));
 }
 
+void HttpClient::Impl::GrantAnswerTime(std::uint64_t bodyBytes) {
+  const long extra = AnswerAllowanceSeconds(Limits, bodyBytes);
+  StallSeconds += extra;
+  GrantedSeconds += extra;
+  BudgetLeft += std::chrono::seconds(extra);
+}
+
 bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, std::string& error) {
   std::vector<OpenPart> parts;
   std::uint64_t total = 0;
   if (!OpenParts(source.Body, parts, total, error))
     return false;
+  GrantAnswerTime(total);
+  LimitReceiveWait(request);
   if (!::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
                             static_cast<DWORD>(std::min<std::uint64_t>(total, 0xFFFFFFFF)), 0)) {
     error = FailureText(::GetLastError(), false);
@@ -340,7 +354,8 @@ bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, st
   return true;
 }
 
-bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpResponse& answer, std::string& error) {
+bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpAnswerFilter* filter, HttpResponse& answer,
+                                  std::string& error) {
   const auto started = Clock::now();
   const bool received = ::WinHttpReceiveResponse(request, nullptr);
   BudgetLeft -= Clock::now() - started;
@@ -350,6 +365,9 @@ bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpResponse& answer, std::
   }
   ReadHeaders(request, answer);
   answer.Body.clear();
+  // A redirect's own body is no answer to filter.
+  if (answer.StatusCode >= 300 && answer.StatusCode < 400)
+    filter = nullptr;
   std::vector<char> buffer(kPieceSize);
   while (true) {
     // What has arrived, as it arrives: a read of a whole piece would wait for
@@ -367,13 +385,20 @@ bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpResponse& answer, std::
       error = FailureText(::GetLastError(), false);
       return false;
     }
-    if (got == 0)
+    if (got == 0) {
+      if (filter != nullptr)
+        answer.Body = filter->Finish();
       return true;
-    if (answer.Body.size() + got > Limits.MaxAnswerBytes) {
+    }
+    const std::uint64_t kept = filter != nullptr
+                                   ? (filter->Take(buffer.data(), got), filter->KeptSize())
+                                   : answer.Body.size() + got;
+    if (kept > Limits.MaxAnswerBytes) {
       error = "the answer is larger than " + std::to_string(Limits.MaxAnswerBytes >> 20) + " MiB";
       return false;
     }
-    answer.Body.append(buffer.data(), got);
+    if (filter == nullptr)
+      answer.Body.append(buffer.data(), got);
     if (BudgetLeft <= Clock::duration::zero()) {
       error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
       return false;
@@ -404,6 +429,7 @@ bool HttpClient::Impl::Exchange(const std::string& url, const std::string& metho
     WINHTTP_PROXY_INFO direct{WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr};
     ::WinHttpSetOption(handle.Get(), WINHTTP_OPTION_PROXY, &direct, sizeof direct);
   }
+  StallSeconds = Limits.AnswerStallSeconds;
   SetTimeouts(handle.Get());
   std::string headers;
   for (const auto& header : request.Headers)
@@ -424,7 +450,7 @@ bool HttpClient::Impl::Exchange(const std::string& url, const std::string& metho
   }
   // A redirected request that fails still leaves the first one with the server.
   LastSent = LastSent || sent;
-  return sent && ReadAnswer(handle.Get(), answer, error);
+  return sent && ReadAnswer(handle.Get(), request.AnswerFilter.get(), answer, error);
 }
 
 bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {

@@ -137,9 +137,11 @@ class BodyReader {
 
 using Clock = std::chrono::steady_clock;
 
-// The time left for answers, shared by all of a client's requests.
+// The time left for answers, shared by all of a client's requests, and all
+// that they were granted.
 struct AnswerBudget {
   Clock::duration Left;
+  long GrantedSeconds = 0;
 };
 
 // Everything one request's callbacks share.
@@ -147,6 +149,7 @@ struct Transfer {
   HttpLimits Limits;
   const std::function<void(std::uint64_t, std::uint64_t)>* OnUpload = nullptr;
   AnswerBudget* Budget = nullptr;
+  HttpAnswerFilter* Filter = nullptr;
   HttpResponse Answer;
   BodyReader Body;
   bool AnswerStarted = false;  // a status line arrived
@@ -177,6 +180,11 @@ int SeekBody(void* user, curl_off_t offset, int origin) {
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto& transfer = *static_cast<Transfer*>(user);
+  if (transfer.Filter != nullptr) {
+    transfer.Filter->Take(data, size * count);
+    transfer.TooLarge = transfer.Filter->KeptSize() > transfer.Limits.MaxAnswerBytes;
+    return transfer.TooLarge ? 0 : size * count;
+  }
   if (transfer.Answer.Body.size() + size * count > transfer.Limits.MaxAnswerBytes) {
     transfer.TooLarge = true;
     return 0;  // ends the transfer before the answer is held whole
@@ -274,6 +282,7 @@ HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::ma
   FImpl->UserAgent = std::move(userAgent);
   FImpl->Limits = limits;
   FImpl->Budget.Left = std::chrono::seconds(limits.AnswerSecondsPerClient);
+  FImpl->Budget.GrantedSeconds = limits.AnswerSecondsPerClient;
   CURL* curl = FImpl->Handle.get();
   if (curl == nullptr)
     return;
@@ -286,8 +295,6 @@ HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::ma
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Limits.ConnectSeconds);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FImpl->Limits.WholeRequestMilliseconds);
-  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
-                   static_cast<curl_off_t>(FImpl->Limits.MaxAnswerBytes));
   curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
@@ -304,12 +311,21 @@ HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
 
 namespace {
 
-std::string FailureText(CURLcode rc, const Transfer& transfer, const char* errorBuffer,
-                        const HttpLimits& limits) {
+// A large request earns its answer more time: a longer wait before the
+// answer stalls, and more time for all answers.
+void GrantAnswerTime(Transfer& transfer, std::uint64_t bodyBytes) {
+  const long extra = AnswerAllowanceSeconds(transfer.Limits, bodyBytes);
+  transfer.Limits.AnswerStallSeconds += extra;
+  transfer.Budget->Left += std::chrono::seconds(extra);
+  transfer.Budget->GrantedSeconds += extra;
+}
+
+std::string FailureText(CURLcode rc, const Transfer& transfer, const char* errorBuffer) {
+  const HttpLimits& limits = transfer.Limits;
   if (transfer.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
     return "the answer is larger than " + std::to_string(limits.MaxAnswerBytes >> 20) + " MiB";
   if (transfer.OutOfTime) {
-    return "no complete answer within the " + std::to_string(limits.AnswerSecondsPerClient) +
+    return "no complete answer within the " + std::to_string(transfer.Budget->GrantedSeconds) +
            " s that the run allows for answers";
   }
   if (transfer.Stalled) {
@@ -338,6 +354,8 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   transfer.OnUpload = &request.OnUpload;
   if (!transfer.Body.Open(request.Body, error))
     return false;
+  GrantAnswerTime(transfer, static_cast<std::uint64_t>(transfer.Body.Total()));
+  transfer.Filter = request.AnswerFilter.get();
 
   std::vector<std::string> headers = request.Headers;
   headers.emplace_back("Expect:");
@@ -352,6 +370,9 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_READDATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_SEEKDATA, &transfer);
+  // A filtered answer may be longer than what it keeps: only the kept bytes count.
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(transfer.Filter ? 0 : transfer.Limits.MaxAnswerBytes));
   if (request.HasBody) {
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, transfer.Body.Total());
@@ -369,7 +390,7 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   curl_easy_getinfo(curl, CURLINFO_REQUEST_SIZE, &requestBytes);
   FImpl->LastSent = requestBytes > 0;
   if (rc != CURLE_OK) {
-    error = FailureText(rc, transfer, errorBuffer, FImpl->Limits);
+    error = FailureText(rc, transfer, errorBuffer);
     return false;
   }
   HttpResponse& answer = transfer.Answer;
@@ -380,6 +401,8 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   char* contentType = nullptr;
   if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
     answer.ContentType = contentType;
+  if (transfer.Filter != nullptr)
+    answer.Body = transfer.Filter->Finish();
   response = std::move(answer);
   return true;
 }

@@ -6,8 +6,9 @@
 // A request body is a sequence of texts, files and sources; files are
 // streamed from disk and sources made while the request is sent, never held
 // in memory whole. Answers are
-// bounded: in size (64 MiB), and in the time all of the client's requests may
-// spend waiting for and reading answers together (2 minutes). A request body
+// bounded: in size (64 MiB kept; a filter may read more and keep less), and
+// in the time all of the client's requests may spend waiting for and reading
+// answers together (2 minutes, more for large requests: HttpLimits). A request body
 // that reached the server is never sent again on a fresh connection (only a
 // redirect sends it on), so a POST cannot create its object twice.
 #include <cstdint>
@@ -43,6 +44,18 @@ struct HttpBodyPart {
   }
 };
 
+// Takes an answer's body as it arrives and keeps only what its caller needs,
+// so that a server echoing a large request does not make a large answer.
+class HttpAnswerFilter {
+ public:
+  virtual ~HttpAnswerFilter() = default;
+  virtual void Take(const char* data, size_t size) = 0;
+  // The bytes kept so far: what the answer size cap bounds.
+  virtual std::uint64_t KeptSize() const = 0;
+  // The body that the answer hands back, once the answer is whole.
+  virtual std::string Finish() = 0;
+};
+
 struct HttpRequest {
   std::string Method = "GET";
   std::string Url;
@@ -51,6 +64,8 @@ struct HttpRequest {
   std::vector<HttpBodyPart> Body;
   // Told how much of the body has gone out, while it goes.
   std::function<void(std::uint64_t sent, std::uint64_t total)> OnUpload;
+  // Without one, the answer's body is kept whole.
+  std::shared_ptr<HttpAnswerFilter> AnswerFilter;
 };
 
 struct HttpResponse {
@@ -62,6 +77,10 @@ struct HttpResponse {
   std::string Body;
 };
 
+// The server's work grows with what it is sent (Joplin takes about half a
+// second per MiB of a note before it answers), so each request's wait for
+// its answer, and the time all answers may take, grow by
+// AnswerSecondsPerMiBSent for every whole MiB of its body.
 struct HttpLimits {
   long ConnectSeconds = 30;
   long AnswerStallSeconds = 30;
@@ -69,8 +88,14 @@ struct HttpLimits {
   long WholeRequestMilliseconds = 0;  // 0: no limit; for quick probes
   // The time all requests together may spend on answers (not on uploads).
   long AnswerSecondsPerClient = 120;
+  long AnswerSecondsPerMiBSent = 2;
   std::uint64_t MaxAnswerBytes = std::uint64_t{64} << 20;
 };
+
+// The extra answer time a request body of `bodyBytes` earns.
+inline long AnswerAllowanceSeconds(const HttpLimits& limits, std::uint64_t bodyBytes) {
+  return static_cast<long>(bodyBytes >> 20) * limits.AnswerSecondsPerMiBSent;
+}
 
 class HttpClient {
  public:
