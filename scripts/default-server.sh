@@ -31,7 +31,9 @@ if [ -f "$STATE/profile/settings.json" ]; then
   mapfile -t started < <("$SERVER" start --state "$STATE" --ports "$PORTS")
   [ "${#started[@]}" -eq 3 ] || { say "the local Joplin server in $STATE did not start"; exit 3; }
   if [ -f "$SETTINGS" ] && grep -qx "Token=${started[1]}" "$SETTINGS"; then
-    printf '[Host]\nURL=%s\nToken=%s\n' "${started[0]}" "${started[1]}" >"$SETTINGS.new"
+    # Readable by its owner alone from its first byte on.
+    (umask 077 && printf '[Host]\nURL=%s\nToken=%s\n' "${started[0]}" "${started[1]}" \
+      >"$SETTINGS.new")
     chmod 600 "$SETTINGS.new" && mv -f "$SETTINGS.new" "$SETTINGS"
   fi
   exit 0

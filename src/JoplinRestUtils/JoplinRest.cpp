@@ -1,5 +1,6 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 
+#include "JoplinRestUtils/Http/PercentEncoding.hpp"
 #include "JoplinRestUtils/Http/RequestBodies.hpp"
 #include "JoplinRestUtils/Json/AnswerMembers.hpp"
 #include "JoplinRestUtils/Json/JsonTextStream.hpp"
@@ -46,9 +47,12 @@ TJoplinRest::TJoplinRest(std::string AToken, std::string_view ABaseUrl,
                          Platform::HttpLimits ALimits)
     : FToken(std::move(AToken)), FRestClient(ABaseUrl, ALimits) {}
 
+// The token as one query value: "sec#ret" must not end the URL there, nor
+// "x&fields=x" add a parameter. Joplin's own tokens are hexadecimal and pass
+// as they are.
 std::string TJoplinRest::AppendToken(std::string_view AResource) const {
   const char* separator = AResource.find('?') != std::string_view::npos ? "&token=" : "?token=";
-  return std::string(AResource) + separator + FToken;
+  return std::string(AResource) + separator + PercentEncode(FToken, IsUnreservedInUrl);
 }
 
 bool TJoplinRest::Get(std::string_view AResource, const std::vector<std::string>& Fields,

@@ -9,6 +9,7 @@
 #include "JoplinRestUtils/Http/RestClient.hpp"
 #include "JoplinRestUtils/Http/RestResponse.hpp"
 #include "JoplinRestUtils/Json/Json.hpp"
+#include "JoplinRestUtils/MarkdownLinking.hpp"
 #include "JoplinRestUtils/NewNote.hpp"
 #include "Kestrel/CommonLib/Text/StringList.hpp"
 
@@ -17,6 +18,10 @@ namespace JoplinRestUtils {
 // The parent of each notebook that has one; a notebook at the top has no
 // entry (most have none, and a list of thousands costs less).
 using TFolderParents = std::unordered_map<std::string, std::string>;
+
+// The time that taking back a failed note's uploads may take, beyond the
+// run's own time for answers.
+inline constexpr long kCleanUpSeconds = 15;
 
 class TJoplinRest {
  public:
@@ -94,14 +99,19 @@ class TJoplinRest {
   // "The server refused GET folders (HTTP 403 Forbidden)", of the last answer.
   std::string RefusalMessage() const;
   // Uploads each file, warning about those that fail; `onceEach` uploads a
-  // file named several times once. Entries: resource id=file.
+  // file named several times once; the first `fromBody` files are the
+  // body's own. Stops at the first upload that runs out of the run's time.
+  // Entries: resource id=file.
   Kestrel::CommonLib::TStringList UploadFiles(const Kestrel::CommonLib::TStringList& files,
-                                              bool onceEach);
-  // Uploads each local file that a Markdown body links to (once, however
-  // often it is linked) and points those links at the resources; a link
-  // naming no file stays, with a warning.
-  void LinkLocalFiles(std::string& body, std::string_view baseDir,
+                                              bool onceEach, size_t fromBody);
+  // Uploads the planned files of a Markdown body and points its links at the
+  // resources; a link whose file was not uploaded stays, with a warning.
+  void LinkLocalFiles(std::string& body, const TMarkdownLinkPlan& plan,
                       Kestrel::CommonLib::TStringList& uploaded);
+  // Names an upload that the body causes, where a person watches standard error.
+  void TellBodyUpload(const std::string& path) const;
+  // An upload ran out of the run's time for answers: none is tried after it.
+  bool UploadsStopped() const { return FUploadsStopped; }
   // Deletes resources that no note will link, warning about those that stay.
   void RemoveResources(const Kestrel::CommonLib::TStringList& uploaded);
   // Creates a notebook under `parentId`; false without answer, throws when refused.
@@ -113,6 +123,7 @@ class TJoplinRest {
   Kestrel::CommonLib::TStringList FFolderList;
   TFolderParents FFolderParents;
   std::string FNoteFailure;
+  bool FUploadsStopped = false;
   Kestrel::CommonLib::TStringList FTagList;
 };
 

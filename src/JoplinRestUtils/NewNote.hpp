@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "JoplinRestUtils/LocalFilePolicy.hpp"
 #include "Kestrel/CommonLib/Dates/DateTime.hpp"
 #include "Kestrel/CommonLib/Text/StringList.hpp"
 
@@ -27,6 +28,7 @@ struct TJoplinNewNote {
   std::string BaseDir;           // resolves relative attachment paths
   bool CreateNotebooks = false;  // create the missing notebooks of NotebookName
   bool LinkLocalFiles = false;   // upload what a Markdown body file links to
+  TLocalFilePolicy LocalFiles;   // which files the body may pull in
 };
 
 }  // namespace JoplinRestUtils

@@ -2,6 +2,7 @@
 #include <unordered_set>
 
 #include "JoplinRestUtils/JoplinRest.hpp"
+#include "JoplinRestUtils/MarkdownLinking.hpp"
 #include "JoplinRestUtils/Json/JsonReading.hpp"
 #include "JoplinRestUtils/Markup/HtmlEscape.hpp"
 #include "JoplinRestUtils/Markup/ImageFiles.hpp"
@@ -10,6 +11,7 @@
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Platform/Console/Console.hpp"
 #include "Platform/Files/FileTimes.hpp"
 #include "Platform/Files/Files.hpp"
 
@@ -82,6 +84,12 @@ void WarnNotUploaded(const std::string& file, const std::string& failure) {
 
 }  // namespace
 
+void TJoplinRest::TellBodyUpload(const std::string& path) const {
+  if (Platform::StandardErrorIsTerminal())
+    Kestrel::CommonLib::TellCause("uploading " + Kestrel::CommonLib::QuotedPath(path) +
+                                  ", which the body links to");
+}
+
 bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   FNoteFailure.clear();
   TJsonValue note = TJsonValue::object();
@@ -92,6 +100,12 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     note["user_created_time"] = DateTimeToUnixMs(ANewNote.CTime);
   if (ANewNote.MTime > 0)
     note["user_updated_time"] = DateTimeToUnixMs(ANewNote.MTime);
+  // What the body pulls in is settled, and bounded, before anything is sent.
+  const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
+  TMarkdownLinkPlan plan;
+  if (!html && ANewNote.LinkLocalFiles)
+    plan = PlanMarkdownLinks(ANewNote.Body, ANewNote.BaseDir, ANewNote.LocalFiles);
+  CheckBodyFileBound(ANewNote.LocalFiles, html ? ANewNote.BodyImages.Lines() : plan.Files);
   // The notebook is settled before anything is uploaded, so that a wrong
   // name leaves nothing behind on the server.
   if (!ANewNote.NotebookName.empty()) {
@@ -107,11 +121,10 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   if (!tags.empty())
     note["tags"] = tags;
 
-  const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
   std::string body = std::move(ANewNote.Body);
   TStringList linkedFromBody;
-  if (!html && ANewNote.LinkLocalFiles)
-    LinkLocalFiles(body, ANewNote.BaseDir, linkedFromBody);
+  if (!html)
+    LinkLocalFiles(body, plan, linkedFromBody);
   // An attachment that the body links to already is neither sent nor linked again.
   const std::unordered_set<std::string> linkedFiles = FilesOf(linkedFromBody);
   TStringList attachments;
@@ -120,8 +133,16 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
       attachments.Add(file);
   }
   TStringList uploaded =
-      html ? UploadFiles(PageImagesThenAttachments(ANewNote.BodyImages, attachments), true)
-           : UploadFiles(attachments, false);
+      html ? UploadFiles(PageImagesThenAttachments(ANewNote.BodyImages, attachments), true,
+                         ANewNote.BodyImages.Count())
+           : UploadFiles(attachments, false, 0);
+  if (UploadsStopped()) {
+    for (const auto& entry : linkedFromBody.Lines())
+      uploaded.Add(entry);
+    FNoteFailure = LastFailure() + "; no more files were sent, and the note was not created";
+    RemoveResources(uploaded);
+    return false;
+  }
   if (html) {
     body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
     const auto& images = ANewNote.BodyImages.Lines();
@@ -158,13 +179,17 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   return posted;
 }
 
-TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach) {
+TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach,
+                                     size_t fromBody) {
   TStringList uploaded;
   std::unordered_set<std::string> sent;
-  for (const auto& file : files.Lines()) {
+  for (size_t i = 0; i < files.Count() && !UploadsStopped(); ++i) {
+    const std::string& file = files[i];
     // Every reference of an HTML body to one file can share one resource.
     if (onceEach && sent.count(file) != 0)
       continue;
+    if (i < fromBody)
+      TellBodyUpload(file);
     std::string resourceId;
     if (UploadResourceFile(file, resourceId)) {
       uploaded.SetValue(resourceId, file);
@@ -177,6 +202,10 @@ TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach) {
 }
 
 void TJoplinRest::RemoveResources(const TStringList& uploaded) {
+  // Taking back what was sent gets time of its own, even when the run's time
+  // for answers is spent.
+  if (!uploaded.Empty())
+    FRestClient.GrantAnswerSeconds(kCleanUpSeconds);
   for (const auto& entry : uploaded.Lines()) {
     const std::string id(TStringList::NameOf(entry));
     if (!Delete("resources/" + id, nullptr) || FRestResponse.StatusCode() >= 300) {
@@ -201,8 +230,11 @@ bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& 
   }
   std::string id;
   if (!PostFile("resources", AFilename, &properties) || FRestResponse.StatusCode() >= 300 ||
-      !ReadAnswerId(FRestResponse.JsonValue(), id, true))
+      !ReadAnswerId(FRestResponse.JsonValue(), id, true)) {
+    // Once the time for answers has run out, no further upload can succeed.
+    FUploadsStopped = FUploadsStopped || FRestClient.LastRequestOutOfTime();
     return false;
+  }
   varResourceId = id;
   return true;
 }

@@ -30,6 +30,8 @@ constexpr TSwitchSpec kSwitches[] = {
     {"Utf8", TSwitchKind::Flag},
     {"LT", TSwitchKind::Flag},
     {"NoLocal", TSwitchKind::Flag},
+    {"AllowOutside", TSwitchKind::Flag},
+    {"AllowMany", TSwitchKind::Flag},
     {"/IniFile=", TSwitchKind::Setting},
     {"/Profile=", TSwitchKind::Setting},
     {"--check", TSwitchKind::LongOption},

@@ -123,16 +123,20 @@ TEST_F(EntryTest, MissingTokenNamesThePlacesLookedAt) {
                 noToken + "\": a URL\n" + environment + desktop + terminal + hint);
 }
 
-TEST_F(EntryTest, SettingsFileOthersMayReadIsWarnedAbout) {
+// A settings file with the token that its group or others may read or
+// write is warned about; one only its owner may touch is not.
+TEST_F(EntryTest, SettingsFileOthersMayReadOrWriteIsWarnedAbout) {
   const std::string ini = Dir.Write("open.ini", "[Host]\nURL=http://127.0.0.1:1\nToken=t\n");
-  std::filesystem::permissions(ini, std::filesystem::perms::others_read,
-                               std::filesystem::perm_options::add);
-  const auto result = RunQuillpost({"/IniFile=" + ini, "/SN"}, Options());
-  EXPECT_EQ(result.Stdout, "Create Note failed.\n");
-  EXPECT_TRUE(result.Stderr.starts_with("quillpost: warning: the settings file \"" + ini +
-                                        "\" holds the token and other users may read it (chmod "
-                                        "600 it)\n"))
-      << result.Stderr;
+  const std::string warning = "quillpost: warning: the settings file \"" + ini +
+                              "\" holds the token and other users may read or change it "
+                              "(chmod 600 it)\n";
+  for (const auto mode : {0644, 0640, 0660, 0666, 0602, 0600, 0400}) {
+    std::filesystem::permissions(ini, static_cast<std::filesystem::perms>(mode));
+    const auto result = RunQuillpost({"/IniFile=" + ini, "/SN"}, Options());
+    EXPECT_EQ(result.Stdout, "Create Note failed.\n");
+    EXPECT_EQ(result.Stderr.starts_with(warning), (mode & 066) != 0)
+        << std::oct << mode << ": " << result.Stderr;
+  }
 }
 
 TEST_F(EntryTest, SettingsFileBesideTheExecutableComesFirst) {

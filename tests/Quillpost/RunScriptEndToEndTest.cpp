@@ -1,9 +1,12 @@
 // The README's run command on a machine with nothing configured and no Joplin
 // running: it starts a local Joplin server as the default, files the note
 // there, reuses the server on the next run, and its stop keeps the notes.
+#include <signal.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "JoplinRestUtils/Http/ServerDiscovery.hpp"
@@ -71,7 +74,7 @@ TEST_F(RunScriptTest, LocalServerIsTheDefault) {
 
   // The settings file names the server, readable by its owner alone.
   const std::string settings = Home / "config/quillpost/quillpost.ini";
-  EXPECT_FALSE(Platform::ReadableByOthers(settings));
+  EXPECT_FALSE(Platform::OpenToOthers(settings));
   const Platform::IniFile ini(settings);
   const std::string url = ini.ReadString("Host", "URL", "");
   const std::string token = ini.ReadString("Host", "Token", "");
@@ -82,6 +85,16 @@ TEST_F(RunScriptTest, LocalServerIsTheDefault) {
   std::string error;
   ASSERT_TRUE(http.Send(read, answer, error)) << error;
   EXPECT_EQ(JoplinRestUtils::TJsonValue::parse(answer.Body).at("title"), "First run");
+
+  // The profile is its owner's alone, and the token was on no command line.
+  EXPECT_EQ(std::filesystem::status(State() + "/profile").permissions() &
+                std::filesystem::perms::all,
+            std::filesystem::perms::owner_all);
+  EXPECT_FALSE(Platform::OpenToOthers(State() + "/profile/settings.json"));
+  for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+    const std::string commandLine = TestSupport::ReadFile(process.path() / "cmdline");
+    EXPECT_EQ(commandLine.find(token), std::string::npos) << process.path();
+  }
 
   // The next run finds the server running and starts nothing.
   const std::string pid = TestSupport::ReadFile(State() + "/pid");
@@ -97,6 +110,15 @@ TEST_F(RunScriptTest, LocalServerIsTheDefault) {
   const auto third = RunScript({"--list-notebooks"});
   EXPECT_EQ(third.Stdout, "Inbox\n") << third.Stderr;
   EXPECT_EQ(Script({"status", State()}).Stdout, url + "\n");
+
+  // A pid file that outlived its server names no process to stop.
+  EXPECT_EQ(Script({"stop", State()}).ExitCode, 0);
+  const auto other = TestSupport::RunProgram("/bin/bash", {"-c", "sleep 60 >/dev/null 2>&1 & echo $!"});
+  const std::string otherPid = other.Stdout.substr(0, other.Stdout.find('\n'));
+  std::ofstream(State() + "/pid") << otherPid << "\n";
+  EXPECT_EQ(Script({"stop", State()}).ExitCode, 0);
+  EXPECT_TRUE(Platform::PathExists("/proc/" + otherPid)) << "the other process was stopped";
+  ::kill(std::stoi(otherPid), SIGKILL);
 }
 
 // The server's one native module builds under a home folder that has no npm

@@ -126,6 +126,30 @@ write_settings() {
   mv -f "$temporary" "$file"
 }
 
+# Puts the Data API's port and token into the profile's settings.json, which
+# only its owner may read. The token comes on standard input: on a command
+# line, `ps` would show it to every user.
+write_profile_api() {
+  local profile=$1 port=$2 token=$3
+  (umask 077 && node -e '
+    const fs = require("fs");
+    const file = process.argv[1] + "/settings.json";
+    let settings = {};
+    try { settings = JSON.parse(fs.readFileSync(file, "utf8")); } catch (e) {}
+    settings["api.token"] = fs.readFileSync(0, "utf8").trim();
+    settings["api.port"] = Number(process.argv[2]);
+    fs.writeFileSync(file + ".new", JSON.stringify(settings, null, "\t") + "\n", { mode: 0o600 });
+    fs.renameSync(file + ".new", file);' "$profile" "$port" <<<"$token")
+}
+
+# Whether the process is the server of this state folder: a pid file can
+# outlive its process, and the number be given to another.
+is_server_of() {
+  local pid=$1 state=$2 command
+  command=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null) || return 1
+  [[ "$command" == *"--profile $state/profile server start"* ]]
+}
+
 start() {
   local state="" port="" ports="" token="" settings=""
   while [ $# -gt 0 ]; do
@@ -140,7 +164,9 @@ start() {
   done
   install
   [ -n "$state" ] || state=$(mktemp -d /tmp/joplin-server-XXXXXX)
-  if ! mkdir -p "$state/profile" 2>/dev/null || [ ! -w "$state/profile" ]; then
+  # The profile holds the notes and the token: its owner's alone.
+  if ! (umask 077 && mkdir -p "$state/profile") 2>/dev/null || ! chmod 700 "$state/profile" ||
+    [ ! -w "$state/profile" ]; then
     log "cannot write the profile folder $state/profile: make it writable, or name another with --state"
     exit 3
   fi
@@ -158,9 +184,8 @@ start() {
   fi
   [ -n "$port" ] || port=$(free_port)
   [ -n "$token" ] || token=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-  "${joplin[@]}" config api.token "$token" >&2
-  "${joplin[@]}" config api.port "$port" >&2
   [ "$fresh" = 1 ] && "${joplin[@]}" mkbook Inbox >&2
+  write_profile_api "$state/profile" "$port" "$token"
   setsid "${joplin[@]}" server start >"$state/server.log" 2>&1 </dev/null &
   echo $! >"$state/pid"
   for _ in $(seq 1 120); do
@@ -171,7 +196,7 @@ start() {
       echo "$state"
       return
     fi
-    if ! kill -0 "$(cat "$state/pid")" 2>/dev/null; then break; fi
+    if ! is_server_of "$(cat "$state/pid")" "$state"; then break; fi
     sleep 0.5
   done
   log "the server did not answer; its log:"
@@ -183,7 +208,7 @@ start() {
 status() {
   local state=${1:?state folder} port
   port=$(profile_setting "$state/profile" api.port)
-  if [ -n "$port" ] && [ -f "$state/pid" ] && kill -0 "$(cat "$state/pid")" 2>/dev/null &&
+  if [ -n "$port" ] && [ -f "$state/pid" ] && is_server_of "$(cat "$state/pid")" "$state" &&
     pings "$port"; then
     echo "http://127.0.0.1:$port"
     return 0
@@ -196,10 +221,12 @@ stop() {
   if [ -f "$state/pid" ]; then
     local pid
     pid=$(cat "$state/pid")
-    # setsid made the server the leader of its own process group.
-    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.25; done
-    kill -KILL -- "-$pid" 2>/dev/null || true
+    if is_server_of "$pid" "$state"; then
+      # setsid made the server the leader of its own process group.
+      kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
+      for _ in $(seq 1 20); do is_server_of "$pid" "$state" || break; sleep 0.25; done
+      is_server_of "$pid" "$state" && kill -KILL -- "-$pid" 2>/dev/null
+    fi
     rm -f "$state/pid"
   fi
   case "$state" in

@@ -4,7 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/Text/Ascii.hpp"
+
 namespace JoplinRestUtils {
+
+// Letters, digits and "-._~": what a URL carries as it is anywhere.
+inline bool IsUnreservedInUrl(char c) {
+  return Platform::IsAsciiAlnum(c) || c == '-' || c == '.' || c == '_' || c == '~';
+}
 
 template <typename Keep>
 std::string PercentEncode(std::string_view bytes, Keep keep) {

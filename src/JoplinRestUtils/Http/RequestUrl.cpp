@@ -60,7 +60,7 @@ bool SplitPort(std::string_view authority, std::string_view& host, std::string_v
 }
 
 [[noreturn]] void ThrowInvalid(std::string_view url) {
-  throw EInvalidUrl("Malformed URL: \"" + std::string(url) + "\"");
+  throw EInvalidUrl("Malformed URL: \"" + UrlForMessages(url) + "\"");
 }
 
 bool IsAllowedInPath(char c) {
@@ -73,6 +73,17 @@ std::string PercentEncodePath(std::string_view path) {
 }
 
 }  // namespace
+
+std::string UrlForMessages(std::string_view url) {
+  url = url.substr(0, url.find_first_of("?#"));
+  const size_t schemeEnd = url.find("://");
+  const size_t authority = schemeEnd == std::string_view::npos ? 0 : schemeEnd + 3;
+  const size_t authorityEnd = url.find('/', authority);
+  const size_t at = url.substr(0, authorityEnd).rfind('@');
+  if (at == std::string_view::npos || at < authority)
+    return std::string(url);
+  return std::string(url.substr(0, authority)) + std::string(url.substr(at + 1));
+}
 
 std::string NormaliseBaseUrl(std::string_view baseUrl) {
   std::string url(Kestrel::CommonLib::TrimText(baseUrl));

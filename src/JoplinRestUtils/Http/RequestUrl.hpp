@@ -18,6 +18,10 @@ class EInvalidUrl : public Platform::Error {
 // authority and drops one trailing "/". Empty stays empty. Throws EInvalidUrl.
 std::string NormaliseBaseUrl(std::string_view baseUrl);
 
+// A URL as messages show it: without "user:password@", query and fragment,
+// so that neither a password nor a token is ever printed.
+std::string UrlForMessages(std::string_view url);
+
 // The base URL and the resource (its leading "/" removed) joined by one "/".
 std::string JoinRequestUrl(std::string_view baseUrl, std::string_view resource);
 

@@ -77,7 +77,8 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   FLastStatus = 0;
   FLastRequest = RequestName(request);
   if (!NormaliseRequestUrl(JoinRequestUrl(FBaseUrl, request.Resource), http.Url)) {
-    FLastFailure = FLastRequest + ": the server URL " + Kestrel::CommonLib::Quoted(FBaseUrl) +
+    FLastFailure = FLastRequest + ": the server URL " +
+                   Kestrel::CommonLib::Quoted(UrlForMessages(FBaseUrl)) +
                    " cannot be used";
     return false;
   }
@@ -94,7 +95,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   std::string error;
   if (!FHttp.Send(http, answer, error)) {
     FLastFailure =
-        FLastRequest + " failed: " + error + " (" + std::string(WithoutQuery(http.Url)) + ")";
+        FLastRequest + " failed: " + error + " (" + UrlForMessages(http.Url) + ")";
     return false;
   }
   FLastAnswered = true;

@@ -52,6 +52,10 @@ class TRestClient {
   // Whether the server clearly did not act on the last request: it never
   // reached the server (connection refused, say), or the answer was an error
   // status (400 and above).
+  // Whether the last request failed because the run's time for answers ran out.
+  bool LastRequestOutOfTime() const { return !FLastAnswered && FHttp.LastRequestOutOfTime(); }
+  // More time for answers, for work that must be done even after it ran out.
+  void GrantAnswerSeconds(long seconds) { FHttp.GrantAnswerSeconds(seconds); }
   bool LastRequestClearlyRefused() const {
     return !FHttp.LastRequestWasSent() || (FLastAnswered && FLastStatus >= 400);
   }

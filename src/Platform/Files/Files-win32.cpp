@@ -102,9 +102,44 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
   return ReadWholeFile(path, bytes, maxSize, failure);
 }
 
+bool FileSize(const std::string& path, std::uint64_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(WideText(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return false;
+  size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  return true;
+}
+
+std::string ResolvedPath(const std::string& path) {
+  // Directories open only with backup semantics; no data is read.
+  Win32Handle file(::CreateFileW(WideText(path).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.Valid())
+    return {};
+  std::wstring buffer(MAX_PATH, L'\0');
+  DWORD length = ::GetFinalPathNameByHandleW(file.Get(), buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+  if (length >= buffer.size()) {
+    buffer.resize(length + 1);
+    length = ::GetFinalPathNameByHandleW(file.Get(), buffer.data(),
+                                         static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+  }
+  if (length == 0 || length >= buffer.size())
+    return {};
+  buffer.resize(length);
+  // "\\?\C:\x" is the same file as "C:\x"; UNC paths keep their form.
+  if (buffer.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    buffer = L"\\\\" + buffer.substr(8);
+  else if (buffer.rfind(L"\\\\?\\", 0) == 0)
+    buffer = buffer.substr(4);
+  return Utf8Text(buffer);
+}
+
 // Access on Windows is granted by access-control lists, not by mode bits that
 // the settings warning could point at.
-bool ReadableByOthers(const std::string&) {
+bool OpenToOthers(const std::string&) {
   return false;
 }
 

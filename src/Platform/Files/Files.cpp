@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "Platform/Console/Error.hpp"
@@ -156,9 +157,26 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
   return ReadWholeFile(path, bytes, maxSize, failure);
 }
 
-bool ReadableByOthers(const std::string& path) {
+bool FileSize(const std::string& path, std::uint64_t& size) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IROTH) != 0;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    return false;
+  size = static_cast<std::uint64_t>(info.st_size);
+  return true;
+}
+
+std::string ResolvedPath(const std::string& path) {
+  struct FreeDeleter {
+    void operator()(char* text) const { std::free(text); }
+  };
+  const std::unique_ptr<char, FreeDeleter> resolved(::realpath(path.c_str(), nullptr));
+  return resolved ? std::string(resolved.get()) : std::string();
+}
+
+bool OpenToOthers(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 &&
+         (info.st_mode & (S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH)) != 0;
 }
 
 std::string CurrentDirectory() {

@@ -30,8 +30,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
                    FileKinds kinds = FileKinds::RegularOnly);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
-// True for a file that users other than its owner and group may read.
-bool ReadableByOthers(const std::string& path);
+// The size of a regular file; false when the path names none.
+bool FileSize(const std::string& path, std::uint64_t& size);
+
+// The absolute path with every symbolic link, "." and ".." resolved, as the
+// system finds the file; empty when the path names nothing.
+std::string ResolvedPath(const std::string& path);
+
+// True for a file that its group or other users may read or write.
+bool OpenToOthers(const std::string& path);
 
 // The process's working directory; empty when it cannot be read.
 std::string CurrentDirectory();

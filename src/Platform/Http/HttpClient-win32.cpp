@@ -209,6 +209,14 @@ std::string HeaderValue(const HttpResponse& answer, std::string_view name) {
 
 using Clock = std::chrono::steady_clock;
 
+// The same scheme, host (ignoring case) and port: where a redirect may lead,
+// since the token and the body go along.
+bool SameServer(const std::string& from, const std::string& to) {
+  CrackedUrl a, b;
+  return CrackUrl(from, a) && CrackUrl(to, b) && a.Secure == b.Secure && a.Port == b.Port &&
+         _wcsicmp(a.Host.c_str(), b.Host.c_str()) == 0;
+}
+
 }  // namespace
 
 struct HttpClient::Impl {
@@ -221,6 +229,7 @@ struct HttpClient::Impl {
   long GrantedSeconds = 0;  // all the time for answers, with what large requests earned
   long StallSeconds = 0;    // the current request's wait for its answer
   bool LastSent = false;
+  bool LastOutOfTime = false;
 
   // One hop of a request: sends it and reads the answer whole.
   bool Exchange(const std::string& url, const std::string& method, const HttpRequest& request,
@@ -459,13 +468,16 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
     return false;
   }
   FImpl->LastSent = false;
+  FImpl->LastOutOfTime = false;
   std::string url = request.Url;
   std::string method = request.Method;
   bool withBody = request.HasBody;
   for (int hop = 0;; ++hop) {
     HttpResponse answer;
-    if (!FImpl->Exchange(url, method, request, withBody, answer, error))
+    if (!FImpl->Exchange(url, method, request, withBody, answer, error)) {
+      FImpl->LastOutOfTime = error.rfind("no complete answer within", 0) == 0;
       return false;
+    }
     const std::string location = HeaderValue(answer, "location");
     const long status = answer.StatusCode;
     const bool redirect =
@@ -476,6 +488,12 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
       response = std::move(answer);
       return true;
     }
+    const std::string next = ResolveLocation(url, location);
+    if (!SameServer(url, next)) {
+      error = "the server redirected to " + next.substr(0, next.find_first_of("?#")) +
+              ", another server; not followed";
+      return false;
+    }
     if (hop == kMaxRedirects) {
       error = "more than " + std::to_string(kMaxRedirects) + " redirects";
       return false;
@@ -485,12 +503,24 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
       method = "GET";
       withBody = false;
     }
-    url = ResolveLocation(url, location);
+    url = next;
   }
 }
 
 bool HttpClient::LastRequestWasSent() const {
   return FImpl && FImpl->LastSent;
+}
+
+bool HttpClient::LastRequestOutOfTime() const {
+  return FImpl && FImpl->LastOutOfTime;
+}
+
+void HttpClient::GrantAnswerSeconds(long seconds) {
+  if (!FImpl)
+    return;
+  FImpl->BudgetLeft =
+      std::max(FImpl->BudgetLeft, Clock::duration::zero()) + std::chrono::seconds(seconds);
+  FImpl->GrantedSeconds += seconds;
 }
 
 }  // namespace Platform

@@ -4,7 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <chrono>
 #include <cstring>
 #include <optional>
@@ -153,6 +155,7 @@ struct Transfer {
   HttpResponse Answer;
   BodyReader Body;
   bool AnswerStarted = false;  // a status line arrived
+  long Status = 0;             // of the latest status line
   bool TooLarge = false;
   bool OutOfTime = false;
   bool Stalled = false;  // nothing moved for the stall limit
@@ -162,6 +165,10 @@ struct Transfer {
   Clock::time_point LastProgress = Clock::now();
   Clock::time_point LastCall = Clock::now();
 };
+
+bool IsRedirectStatus(long status) {
+  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
 
 size_t ReadBody(char* buffer, size_t size, size_t count, void* user) {
   return static_cast<Transfer*>(user)->Body.Read(buffer, size * count);
@@ -180,6 +187,9 @@ int SeekBody(void* user, curl_off_t offset, int origin) {
 
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto& transfer = *static_cast<Transfer*>(user);
+  // A redirect's own body is no part of the answer.
+  if (IsRedirectStatus(transfer.Status))
+    return size * count;
   if (transfer.Filter != nullptr) {
     transfer.Filter->Take(data, size * count);
     transfer.TooLarge = transfer.Filter->KeptSize() > transfer.Limits.MaxAnswerBytes;
@@ -212,6 +222,7 @@ size_t CollectHeader(char* data, size_t size, size_t count, void* user) {
     response.Headers.clear();
     const size_t firstSpace = line.find(' ');
     const size_t secondSpace = line.find(' ', firstSpace + 1);
+    transfer.Status = std::atol(std::string(line.substr(firstSpace + 1, 3)).c_str());
     response.StatusText = secondSpace == std::string_view::npos
                               ? std::string()
                               : std::string(line.substr(secondSpace + 1));
@@ -273,6 +284,7 @@ struct HttpClient::Impl {
   HttpLimits Limits;
   AnswerBudget Budget{};
   bool LastSent = false;
+  bool LastOutOfTime = false;
   std::string NoProxy = NoProxyList();
 };
 
@@ -291,8 +303,8 @@ HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::ma
   // from one request to the next is set anew in Send.
   curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");  // cookie store on, nothing loaded
   curl_easy_setopt(curl, CURLOPT_USERAGENT, FImpl->UserAgent.c_str());
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
+  // Redirects are followed here, not by libcurl, so that each is checked first.
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, FImpl->Limits.ConnectSeconds);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, FImpl->Limits.WholeRequestMilliseconds);
   curl_easy_setopt(curl, CURLOPT_NOPROXY, FImpl->NoProxy.c_str());
@@ -341,6 +353,57 @@ std::string FailureText(CURLcode rc, const Transfer& transfer, const char* error
 
 }  // namespace
 
+namespace {
+
+constexpr int kMaxRedirects = 5;
+
+void SetMethod(CURL* curl, const std::string& method, bool withBody, curl_off_t total) {
+  if (withBody) {
+    curl_easy_setopt(curl, CURLOPT_POST, 1L);
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, total);
+  } else {
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+  }
+  const bool plainMethod = method == (withBody ? "POST" : "GET");
+  curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, plainMethod ? nullptr : method.c_str());
+}
+
+struct CurlUrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using CurlUrl = std::unique_ptr<CURLU, CurlUrlDeleter>;
+
+// Scheme, host and port (the scheme's own port where none is written), in
+// lower case; empty for a URL that cannot be parsed.
+std::string OriginOf(const std::string& url) {
+  CurlUrl parsed(curl_url());
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
+    return {};
+  std::string origin;
+  for (const CURLUPart part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
+    char* value = nullptr;
+    if (curl_url_get(parsed.get(), part, &value, CURLU_DEFAULT_PORT) != CURLUE_OK)
+      return {};
+    origin += value;
+    origin += ' ';
+    curl_free(value);
+  }
+  for (char& c : origin)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return origin;
+}
+
+// The URL without its query: where it leads, without what it carries.
+std::string WithoutQuery(const std::string& url) {
+  return url.substr(0, url.find_first_of("?#"));
+}
+
+}  // namespace
+
+// Redirects are followed only to the same scheme, host and port, so that the
+// token in the query and the request body never go to another server. A POST
+// answered by 301, 302 or 303 goes on as a GET; 307 and 308 send the body
+// again from its first byte.
 bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
   CURL* curl = FImpl ? FImpl->Handle.get() : nullptr;
   if (curl == nullptr) {
@@ -348,6 +411,7 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
     return false;
   }
   FImpl->LastSent = false;
+  FImpl->LastOutOfTime = false;
   Transfer transfer;
   transfer.Limits = FImpl->Limits;
   transfer.Budget = &FImpl->Budget;
@@ -363,7 +427,6 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   char errorBuffer[CURL_ERROR_SIZE] = {};
 
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-  curl_easy_setopt(curl, CURLOPT_URL, request.Url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList.get());
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
@@ -373,31 +436,57 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   // A filtered answer may be longer than what it keeps: only the kept bytes count.
   curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
                    static_cast<curl_off_t>(transfer.Filter ? 0 : transfer.Limits.MaxAnswerBytes));
-  if (request.HasBody) {
-    curl_easy_setopt(curl, CURLOPT_POST, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, transfer.Body.Total());
-  } else {
-    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-  }
-  const bool plainMethod = request.Method == (request.HasBody ? "POST" : "GET");
-  curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, plainMethod ? nullptr : request.Method.c_str());
 
-  const CURLcode rc = curl_easy_perform(curl);
+  std::string url = request.Url;
+  std::string method = request.Method;
+  bool withBody = request.HasBody;
+  const std::string origin = OriginOf(url);
+  std::string redirectFailure;
+  CURLcode rc = CURLE_OK;
+  for (int hop = 0;; ++hop) {
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    SetMethod(curl, method, withBody, transfer.Body.Total());
+    rc = curl_easy_perform(curl);
+    long requestBytes = 0;
+    curl_easy_getinfo(curl, CURLINFO_REQUEST_SIZE, &requestBytes);
+    // A redirected request that fails later still leaves the first with the server.
+    FImpl->LastSent = FImpl->LastSent || requestBytes > 0;
+    char* location = nullptr;
+    if (rc != CURLE_OK || !IsRedirectStatus(transfer.Status) ||
+        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location) != CURLE_OK ||
+        location == nullptr)
+      break;
+    if (OriginOf(location) != origin || origin.empty()) {
+      redirectFailure =
+          "the server redirected to " + WithoutQuery(location) + ", another server; not followed";
+      rc = CURLE_TOO_MANY_REDIRECTS;
+      break;
+    }
+    if (hop == kMaxRedirects) {
+      redirectFailure = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      rc = CURLE_TOO_MANY_REDIRECTS;
+      break;
+    }
+    if (method == "POST" && transfer.Status <= 303) {
+      method = "GET";
+      withBody = false;
+    }
+    url = location;
+    transfer.Body.Rewind();
+    transfer.AnswerStarted = false;
+    transfer.Answer = HttpResponse();
+  }
   // Nothing of this call may be reached from the handle once it returns.
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
-  long requestBytes = 0;
-  curl_easy_getinfo(curl, CURLINFO_REQUEST_SIZE, &requestBytes);
-  FImpl->LastSent = requestBytes > 0;
   if (rc != CURLE_OK) {
-    error = FailureText(rc, transfer, errorBuffer);
+    FImpl->LastOutOfTime = transfer.OutOfTime;
+    error = redirectFailure.empty() ? FailureText(rc, transfer, errorBuffer) : redirectFailure;
     return false;
   }
   HttpResponse& answer = transfer.Answer;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.StatusCode);
-  char* effectiveUrl = nullptr;
-  if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effectiveUrl) == CURLE_OK && effectiveUrl)
-    answer.Url = effectiveUrl;
+  answer.Url = url;
   char* contentType = nullptr;
   if (curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
     answer.ContentType = contentType;
@@ -409,6 +498,18 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
 
 bool HttpClient::LastRequestWasSent() const {
   return FImpl && FImpl->LastSent;
+}
+
+bool HttpClient::LastRequestOutOfTime() const {
+  return FImpl && FImpl->LastOutOfTime;
+}
+
+void HttpClient::GrantAnswerSeconds(long seconds) {
+  if (!FImpl)
+    return;
+  FImpl->Budget.Left = std::max(FImpl->Budget.Left, Clock::duration::zero()) +
+                       std::chrono::seconds(seconds);
+  FImpl->Budget.GrantedSeconds += seconds;
 }
 
 }  // namespace Platform

@@ -115,6 +115,10 @@ class HttpClient {
   // without body, went out to the server: after a failure, the server may
   // have acted on it.
   bool LastRequestWasSent() const;
+  // Whether the last request failed because the time for answers ran out.
+  bool LastRequestOutOfTime() const;
+  // Adds to the time that answers may take.
+  void GrantAnswerSeconds(long seconds);
 
  private:
   struct Impl;

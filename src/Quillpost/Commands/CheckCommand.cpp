@@ -1,6 +1,7 @@
 #include "Quillpost/Commands/CheckCommand.hpp"
 
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
+#include "JoplinRestUtils/Http/RequestUrl.hpp"
 #include "JoplinRestUtils/Http/ServerDiscovery.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "Platform/Console/Console.hpp"
@@ -48,7 +49,8 @@ bool TokenAccepted(JoplinRestUtils::TJoplinRest& client) {
 }  // namespace
 
 int RunCheck(const TSettings& settings) {
-  Platform::WriteLine("URL: " + settings.Url.Value + " (from " + settings.Url.Source + ")");
+  Platform::WriteLine("URL: " + JoplinRestUtils::UrlForMessages(settings.Url.Value) + " (from " +
+                      settings.Url.Source + ")");
   const bool haveToken = !settings.Token.Value.empty();
   Platform::WriteLine(haveToken ? "Token: from " + settings.Token.Source
                                 : std::string("Token: none found"));

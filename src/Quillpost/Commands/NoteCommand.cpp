@@ -15,6 +15,8 @@ namespace Quillpost {
 int RunNewNote(const TArguments& args, const TSettings& settings) {
   const Kestrel::CommonLib::TParamList& params = args.Text;
   JoplinRestUtils::TJoplinNewNote note;
+  // Files that hold the token are never sent, whatever the body links to.
+  note.LocalFiles.Never = settings.Files;
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);
   Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();

@@ -46,9 +46,9 @@ TFound ReadSettingsFile(const std::string& path) {
     return {{}, {}, ini.Failure()};
   TFound found{ini.ReadString("Host", "URL", ""), ini.ReadString("Host", "Token", ""), {}};
   found.Note = WhatItGave(found.Url, found.Token);
-  if (!found.Token.empty() && Platform::ReadableByOthers(path)) {
+  if (!found.Token.empty() && Platform::OpenToOthers(path)) {
     Kestrel::CommonLib::Warn("the settings file " + QuotedPath(path) +
-                             " holds the token and other users may read it (chmod 600 it)");
+                             " holds the token and other users may read or change it (chmod 600 it)");
   }
   return found;
 }
@@ -67,18 +67,19 @@ TFound ReadProfile(const std::string& dir) {
 struct TSource {
   std::string Name;
   std::function<TFound()> Read;
+  std::string File;  // the file read, where it is one
 };
 
 std::vector<TSource> SourcesInOrder(const std::string& iniFile, const std::string& profileDir) {
   std::vector<TSource> sources;
   if (!iniFile.empty())
     sources.push_back({"the settings file " + QuotedPath(iniFile),
-                       [iniFile] { return ReadSettingsFile(iniFile); }});
-  sources.push_back({"the environment (QUILLPOST_URL, QUILLPOST_TOKEN)", ReadEnvironment});
+                       [iniFile] { return ReadSettingsFile(iniFile); }, iniFile});
+  sources.push_back({"the environment (QUILLPOST_URL, QUILLPOST_TOKEN)", ReadEnvironment, {}});
   if (iniFile.empty()) {
     const std::string path = DefaultSettingsPath();
-    sources.push_back(
-        {"the settings file " + QuotedPath(path), [path] { return ReadSettingsFile(path); }});
+    sources.push_back({"the settings file " + QuotedPath(path),
+                       [path] { return ReadSettingsFile(path); }, path});
   }
   std::vector<std::string> profiles = {profileDir};
   if (profileDir.empty())
@@ -86,7 +87,7 @@ std::vector<TSource> SourcesInOrder(const std::string& iniFile, const std::strin
   for (const auto& dir : profiles) {
     const std::string json = Kestrel::CommonLib::JoinPath({dir, "settings.json"}, false);
     sources.push_back(
-        {"the Joplin profile " + QuotedPath(json), [dir] { return ReadProfile(dir); }});
+        {"the Joplin profile " + QuotedPath(json), [dir] { return ReadProfile(dir); }, json});
   }
   return sources;
 }
@@ -107,7 +108,12 @@ std::string DefaultSettingsPath() {
 
 TSettings FindSettings(const std::string& iniFile, const std::string& profileDir) {
   TSettings settings;
-  for (const auto& source : SourcesInOrder(iniFile, profileDir)) {
+  const std::vector<TSource> sources = SourcesInOrder(iniFile, profileDir);
+  for (const auto& source : sources) {
+    if (!source.File.empty())
+      settings.Files.push_back(source.File);
+  }
+  for (const auto& source : sources) {
     if (!settings.Url.Value.empty() && !settings.Token.Value.empty())
       break;
     const TFound found = source.Read();

@@ -30,6 +30,8 @@ struct TSettings {
   TSetting Token;  // empty when no source has one
   // Every place read, in order, with what it gave: for telling a user.
   std::vector<std::string> LookedAt;
+  // Every settings file this run may read (read or not): never uploaded.
+  std::vector<std::string> Files;
 };
 
 // The executable's path with its extension replaced by ".ini"; when no such

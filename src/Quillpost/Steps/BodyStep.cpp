@@ -1,9 +1,14 @@
 #include "Quillpost/Steps/BodyStep.hpp"
 
 #include <optional>
+#include <unordered_set>
+#include <vector>
 
+#include "JoplinRestUtils/LocalFilePolicy.hpp"
+#include "JoplinRestUtils/Markup/HtmlInertParts.hpp"
 #include "JoplinRestUtils/Markup/HtmlScanning.hpp"
 #include "JoplinRestUtils/Markup/ImageFiles.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/LineBreaks.hpp"
 #include "Kestrel/CommonLib/Text/TextFileLoader.hpp"
@@ -44,15 +49,41 @@ std::optional<std::string> LocalImage(const std::string& reference, const std::s
   return path;
 }
 
+// The page's local images that it may upload; those it may not stay as
+// written, each with one warning. Comments and scripts show no image.
 void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
   TStringList images;
+  const std::vector<JoplinRestUtils::TTextRange> inert = JoplinRestUtils::FindInertParts(html);
+  std::unordered_set<std::string> warned;
   for (const auto& reference : JoplinRestUtils::FindImageReferences(html, true)) {
-    if (std::optional<std::string> image = LocalImage(std::string(reference.Inner), note.BaseDir))
+    if (JoplinRestUtils::LiesInAny(inert, reference.Start))
+      continue;
+    std::optional<std::string> image = LocalImage(std::string(reference.Inner), note.BaseDir);
+    if (!image)
+      continue;
+    const auto verdict = JoplinRestUtils::JudgeLocalFile(note.LocalFiles, *image);
+    if (verdict == JoplinRestUtils::TLocalFileVerdict::Allowed) {
       images.Add(std::move(*image));
+    } else if (warned.insert(*image).second) {
+      Kestrel::CommonLib::Warn(
+          JoplinRestUtils::LeftLinkWarning(verdict, std::string(reference.Inner)));
+    }
   }
   if (!images.Empty())
     note.Files = images;
   note.BodyImages = std::move(images);
+}
+
+// A body uploads only files under its own folder, unless "/AllowOutside"
+// trusts it, and only so many, unless "/AllowMany" does. The settings files
+// of the run are never among them (set before this step).
+void SetLocalFilePolicy(const TParamList& params, TJoplinNewNote& note) {
+  if (!FindSwitch(params, "AllowOutside"))
+    note.LocalFiles.Folder = note.BaseDir;
+  if (FindSwitch(params, "AllowMany")) {
+    note.LocalFiles.MaxFiles = 0;
+    note.LocalFiles.MaxBytes = 0;
+  }
 }
 
 std::string BodyFileFailure(const std::string& path,
@@ -82,11 +113,13 @@ std::optional<std::string> LoadBodyFile(const TArguments& args, TJoplinNewNote& 
   note.BaseDir =
       std::string(Kestrel::CommonLib::ExtractFileDir(Kestrel::CommonLib::AbsolutePath(path)));
   note.LinkLocalFiles = !FindSwitch(params, "NoLocal");
+  SetLocalFilePolicy(params, note);
   if (IsHtmlFileName(path)) {
     note.MarkupLanguage = JoplinRestUtils::kMarkupHtml;
     if (!FindSwitch(params, "I"))
       TakeHtmlTitle(loaded, note);
-    CollectHtmlImages(loaded, note);
+    if (note.LinkLocalFiles)
+      CollectHtmlImages(loaded, note);
   }
   Kestrel::CommonLib::JoinLinesInPlace(loaded);
   return loaded;

@@ -1,0 +1,66 @@
+#include "JoplinRestUtils/LocalFilePolicy.hpp"
+
+#include <unordered_set>
+
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Files/PathRules.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+bool LiesUnder(const std::string& path, const std::string& folder) {
+  if (folder.empty())
+    return false;
+  const bool rooted = folder.back() == Platform::PathDelimiter();
+  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+         (rooted || path[folder.size()] == Platform::PathDelimiter());
+}
+
+std::uint64_t SizeOf(const std::string& path) {
+  std::uint64_t size = 0;
+  return Platform::FileSize(path, size) ? size : 0;
+}
+
+}  // namespace
+
+TLocalFileVerdict JudgeLocalFile(const TLocalFilePolicy& policy, const std::string& path) {
+  const std::string resolved = Platform::ResolvedPath(path);
+  if (resolved.empty())
+    return TLocalFileVerdict::Outside;
+  for (const auto& never : policy.Never) {
+    if (Platform::ResolvedPath(never) == resolved)
+      return TLocalFileVerdict::Forbidden;
+  }
+  if (!policy.Folder.empty() && !LiesUnder(resolved, Platform::ResolvedPath(policy.Folder)))
+    return TLocalFileVerdict::Outside;
+  return TLocalFileVerdict::Allowed;
+}
+
+std::string LeftLinkWarning(TLocalFileVerdict verdict, const std::string& written) {
+  const std::string link = Kestrel::CommonLib::Quoted(written);
+  if (verdict == TLocalFileVerdict::Forbidden)
+    return "the body links to " + link + ", a settings file of Quillpost's; left as it is";
+  return "the body links to " + link +
+         ", which lies outside the body file's folder; left as it is (/AllowOutside uploads it)";
+}
+
+void CheckBodyFileBound(const TLocalFilePolicy& policy, const std::vector<std::string>& files) {
+  std::unordered_set<std::string> distinct(files.begin(), files.end());
+  if (policy.MaxFiles > 0 && distinct.size() > policy.MaxFiles) {
+    throw EBodyFilesBeyondBound("the body links to " + std::to_string(distinct.size()) +
+                                " files, more than " + std::to_string(policy.MaxFiles) +
+                                " (/AllowMany sends them all)");
+  }
+  std::uint64_t total = 0;
+  for (const auto& file : distinct)
+    total += SizeOf(file);
+  if (policy.MaxBytes > 0 && total > policy.MaxBytes) {
+    throw EBodyFilesBeyondBound("the files the body links to hold " +
+                                std::to_string(total >> 20) + " MiB, more than " +
+                                std::to_string(policy.MaxBytes >> 20) +
+                                " MiB (/AllowMany sends them all)");
+  }
+}
+
+}  // namespace JoplinRestUtils
