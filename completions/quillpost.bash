@@ -3,7 +3,7 @@
 # running Joplin server (quillpost --list-notebooks, --list-tags) after /N,
 # /T and /TT.
 
-_quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /Utf8
+_quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8
 /IniFile= /Profile= --check --list-notebooks --list-tags --help --version /? /h"
 
 # The switch whose values are being written: the word before, or the list

@@ -70,8 +70,11 @@ void PrintHelp() {
       "  /DefEnc             read the body file as " + Platform::AnsiCodePageName() +
           " instead of UTF-8",
       "  /LT                 the first line of the body becomes the title",
-      "  /NoLocal            send a Markdown body file as written: do not upload the",
-      "                      local files its images and links point to",
+      "  /NoLocal            send a body file as written: do not upload the local files",
+      "                      its images and links point to",
+      "  /AllowOutside       a trusted body: upload linked files outside its own folder",
+      "                      too (never a settings file of Quillpost's)",
+      "  /AllowMany          a trusted body: upload more than 1,000 linked files or 1 GiB",
       "  /Utf8               accepted for compatibility; no effect",
       "  /IniFile=PATH       settings file to read",
       "  /Profile=DIR        Joplin profile folder whose settings.json to read",

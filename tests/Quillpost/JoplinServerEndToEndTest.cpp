@@ -233,6 +233,24 @@ TEST_F(JoplinServerTest, NoteLargerThanTheAnswerCap) {
   EXPECT_EQ(Json("GET", "resources/" + ids[0]).at("title"), "small.png");
 }
 
+// A Markdown file from elsewhere: its image beside it goes up and is linked,
+// its link to a system file stays as written, with a warning.
+TEST_F(JoplinServerTest, MarkdownBodyUploadsOnlyWhatLiesBesideIt) {
+  Dir.Write("page/pic.png", std::string("\x89PNG\r\n\x1a\n", 8));
+  Dir.Write("page/note.md", "![pic](pic.png)\n[passwords](/etc/passwd)\n");
+  const auto result = Run({"/S", "page/note.md", "/I", "From elsewhere"});
+  ASSERT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+  EXPECT_NE(result.Stderr.find("the body links to \"/etc/passwd\", which lies outside the body "
+                               "file's folder; left as it is"),
+            std::string::npos)
+      << result.Stderr;
+  const std::string body = Json("GET", "notes/" + NoteIdOf(result) + "?fields=body").at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 1u) << body;
+  EXPECT_EQ(body, "![pic](:/" + ids[0] + ")\r\n[passwords](/etc/passwd)\r\n");
+  EXPECT_EQ(Json("GET", "resources/" + ids[0]).at("title"), "pic.png");
+}
+
 // Installed as on Windows: the executable with quillpost.ini beside it.
 TEST_F(JoplinServerTest, WindowsExecutableUnderWine) {
   if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {

@@ -12,7 +12,9 @@ inline constexpr int kFirstDataApiPort = 41184;
 inline constexpr int kLastDataApiPort = 41194;
 
 // "http://127.0.0.1:PORT" of the first port whose /ping answers with
-// kPingAnswer within a second; nothing when none does.
+// kPingAnswer within a second and whose listener is this user's own (the
+// token goes there next); nothing when none does. A port of another user's
+// is skipped with a line on standard error.
 std::optional<std::string> FindLocalDataApi(int firstPort = kFirstDataApiPort,
                                             int lastPort = kLastDataApiPort);
 

@@ -7,6 +7,7 @@
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Files/IniFile.hpp"
+#include "Platform/Http/ListenerOwner.hpp"
 #include "Quillpost/Settings/JoplinProfile.hpp"
 
 namespace Quillpost {
@@ -47,8 +48,9 @@ TFound ReadSettingsFile(const std::string& path) {
   TFound found{ini.ReadString("Host", "URL", ""), ini.ReadString("Host", "Token", ""), {}};
   found.Note = WhatItGave(found.Url, found.Token);
   if (!found.Token.empty() && Platform::OpenToOthers(path)) {
-    Kestrel::CommonLib::Warn("the settings file " + QuotedPath(path) +
-                             " holds the token and other users may read or change it (chmod 600 it)");
+    Kestrel::CommonLib::Warn(
+        "the settings file " + QuotedPath(path) +
+        " holds the token and other users may read or change it (chmod 600 it)");
   }
   return found;
 }
@@ -78,8 +80,8 @@ std::vector<TSource> SourcesInOrder(const std::string& iniFile, const std::strin
   sources.push_back({"the environment (QUILLPOST_URL, QUILLPOST_TOKEN)", ReadEnvironment, {}});
   if (iniFile.empty()) {
     const std::string path = DefaultSettingsPath();
-    sources.push_back({"the settings file " + QuotedPath(path),
-                       [path] { return ReadSettingsFile(path); }, path});
+    sources.push_back(
+        {"the settings file " + QuotedPath(path), [path] { return ReadSettingsFile(path); }, path});
   }
   std::vector<std::string> profiles = {profileDir};
   if (profileDir.empty())
@@ -145,6 +147,16 @@ void SettleServerUrl(TSettings& settings) {
   if (const auto found = JoplinRestUtils::FindLocalDataApi()) {
     settings.Url = {*found, "a Joplin Data API answering on this machine"};
     return;
+  }
+  // Not even the default port gets the token when another user listens there.
+  if (Platform::LoopbackListenerOwner(JoplinRestUtils::kFirstDataApiPort) ==
+      Platform::ListenerOwner::OtherUser) {
+    throw EUntrustedServer("no Joplin Data API of this user answers on ports " +
+                           std::to_string(JoplinRestUtils::kFirstDataApiPort) + " to " +
+                           std::to_string(JoplinRestUtils::kLastDataApiPort) +
+                           ", and another user's program listens on port " +
+                           std::to_string(JoplinRestUtils::kFirstDataApiPort) +
+                           ": the token is not sent there");
   }
   settings.Url = {kDefaultServerUrl, "the default (no Joplin Data API answered on ports " +
                                          std::to_string(JoplinRestUtils::kFirstDataApiPort) +

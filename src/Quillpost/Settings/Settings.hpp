@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Platform/Console/Error.hpp"
 #include "Platform/Http/HttpClient.hpp"
 
 namespace Quillpost {
@@ -49,8 +50,17 @@ TSettings FindSettings(const std::string& iniFile, const std::string& profileDir
 // with a warning when it is not such a number).
 Platform::HttpLimits RunLimits();
 
-// When no source gave a URL: the first local port that answers like Joplin,
-// else the default URL.
+// No source gave a URL, and the scan found only other users' programs: the
+// token is sent nowhere.
+class EUntrustedServer : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EUntrustedServer"; }
+};
+
+// When no source gave a URL: the first local port that answers like Joplin
+// and belongs to this user, else the default URL. Throws EUntrustedServer
+// when another user's program listens on the default port.
 void SettleServerUrl(TSettings& settings);
 
 }  // namespace Quillpost

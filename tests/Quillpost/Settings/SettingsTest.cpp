@@ -2,12 +2,18 @@
 // HOME and XDG_CONFIG_HOME, and the search for a local Data API.
 #include "Quillpost/Settings/Settings.hpp"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <optional>
+#include <thread>
 
 #include "JoplinRestUtils/Http/ServerDiscovery.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Http/ListenerOwner.hpp"
+#include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 #include "support/TestHttpServer.hpp"
 
@@ -178,6 +184,49 @@ TEST(ServerDiscoveryTest, FirstPortThatAnswersLikeJoplin) {
   EXPECT_EQ(JoplinRestUtils::FindLocalDataApi(kFirst, JoplinRestUtils::kLastDataApiPort),
             "http://127.0.0.1:" + std::to_string(kFirst + 2));
   EXPECT_EQ(JoplinRestUtils::FindLocalDataApi(kFirst, kFirst + 1), std::nullopt);
+}
+
+// Another user's program on the Data API's first port, answering /ping as
+// Joplin does: a run with the token of the user's Joplin profile skips it
+// and sends the token nowhere. It sees the ping and nothing else.
+TEST(ServerDiscoveryTest, ListenerOfAnotherUserGetsNoToken) {
+  if (::getuid() != 0 || !Platform::FileExists("/usr/bin/setpriv") ||
+      !Platform::FileExists("/usr/bin/node"))
+    GTEST_SKIP() << "needs root, setpriv and node to listen as the user nobody";
+  const int port = JoplinRestUtils::kFirstDataApiPort;
+  const std::string listener =
+      "const s = require('http').createServer((q, a) => { console.log(q.method + ' ' + q.url); "
+      "a.end('JoplinClipperServer'); }); s.listen(" +
+      std::to_string(port) + ", '127.0.0.1'); setTimeout(() => process.exit(0), 4000);";
+  TestSupport::ProgramResult seen;
+  std::thread stranger([&] {
+    seen = TestSupport::RunProgram(
+        "/usr/bin/setpriv",
+        {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/node", "-e", listener});
+  });
+  for (int i = 0;
+       i < 60 && Platform::LoopbackListenerOwner(port) == Platform::ListenerOwner::Nobody; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(Platform::LoopbackListenerOwner(port), Platform::ListenerOwner::OtherUser);
+
+  TestSupport::TempDir home;
+  home.Write(".config/joplin-desktop/settings.json", R"({"api.token": "REAL-TOKEN"})");
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["HOME"] = home.Path();
+  options.Env["XDG_CONFIG_HOME"] = home / ".config";
+  options.Env["QUILLPOST_URL"] = "";
+  options.Env["QUILLPOST_TOKEN"] = "";
+  const auto result = TestSupport::RunQuillpost({"/SN"}, options);
+  stranger.join();
+  EXPECT_NE(result.Stderr.find("skipping port " + std::to_string(port) +
+                               ": the program listening there belongs to another user"),
+            std::string::npos)
+      << result.Stderr;
+  EXPECT_TRUE(result.Stdout.starts_with("EUntrustedServer: ")) << result.Stdout;
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_EQ(seen.Stdout.find("token"), std::string::npos) << seen.Stdout;
+  EXPECT_NE(seen.Stdout.find("GET /ping"), std::string::npos) << seen.Stdout << seen.Stderr;
 }
 
 }  // namespace
