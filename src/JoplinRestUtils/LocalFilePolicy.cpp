@@ -56,9 +56,8 @@ void CheckBodyFileBound(const TLocalFilePolicy& policy, const std::vector<std::s
   for (const auto& file : distinct)
     total += SizeOf(file);
   if (policy.MaxBytes > 0 && total > policy.MaxBytes) {
-    throw EBodyFilesBeyondBound("the files the body links to hold " +
-                                std::to_string(total >> 20) + " MiB, more than " +
-                                std::to_string(policy.MaxBytes >> 20) +
+    throw EBodyFilesBeyondBound("the files the body links to hold " + std::to_string(total >> 20) +
+                                " MiB, more than " + std::to_string(policy.MaxBytes >> 20) +
                                 " MiB (/AllowMany sends them all)");
   }
 }

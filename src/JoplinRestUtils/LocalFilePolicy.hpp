@@ -20,9 +20,9 @@ class EBodyFilesBeyondBound : public Platform::Error {
 };
 
 struct TLocalFilePolicy {
-  std::string Folder;               // files must lie under it; empty: anywhere
-  std::vector<std::string> Never;   // never uploaded, whatever else allows
-  size_t MaxFiles = 1000;           // 0: no bound on the number
+  std::string Folder;                // files must lie under it; empty: anywhere
+  std::vector<std::string> Never;    // never uploaded, whatever else allows
+  size_t MaxFiles = 1000;            // 0: no bound on the number
   std::uint64_t MaxBytes = 1 << 30;  // 0: no bound on the size
 };
 

@@ -12,9 +12,9 @@
 namespace JoplinRestUtils {
 
 struct TPlannedLink {
-  size_t Start = 0;   // of the link's destination in the body
+  size_t Start = 0;  // of the link's destination in the body
   size_t Length = 0;
-  size_t File = 0;    // into TMarkdownLinkPlan::Files
+  size_t File = 0;  // into TMarkdownLinkPlan::Files
 };
 
 struct TMarkdownLinkPlan {

@@ -2,8 +2,8 @@
 #include <unordered_set>
 
 #include "JoplinRestUtils/JoplinRest.hpp"
-#include "JoplinRestUtils/MarkdownLinking.hpp"
 #include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "JoplinRestUtils/MarkdownLinking.hpp"
 #include "JoplinRestUtils/Markup/HtmlEscape.hpp"
 #include "JoplinRestUtils/Markup/ImageFiles.hpp"
 #include "JoplinRestUtils/Markup/ImageRelinking.hpp"
@@ -179,8 +179,7 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   return posted;
 }
 
-TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach,
-                                     size_t fromBody) {
+TStringList TJoplinRest::UploadFiles(const TStringList& files, bool onceEach, size_t fromBody) {
   TStringList uploaded;
   std::unordered_set<std::string> sent;
   for (size_t i = 0; i < files.Count() && !UploadsStopped(); ++i) {

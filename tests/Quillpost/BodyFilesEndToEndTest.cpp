@@ -57,8 +57,9 @@ TEST_F(BodyFilesTest, MarkdownUploadsOnlyWhatLiesInItsFolder) {
   const auto result = Run({"/S", "notes/page.md", "/I", "t"});
   EXPECT_EQ(result.Stdout, "Done (Note id: N2)\n");
   EXPECT_EQ(UploadedBytes(), (std::vector<std::string>{"OK"}));
-  const std::string outside = "\", which lies outside the body file's folder; left as it is "
-                              "(/AllowOutside uploads it)\n";
+  const std::string outside =
+      "\", which lies outside the body file's folder; left as it is "
+      "(/AllowOutside uploads it)\n";
   for (const char* link :
        {"/etc/passwd", "../secret.txt", "%2e%2e/secret.txt", "..%2fsecret.txt", "logo.png"}) {
     EXPECT_NE(result.Stderr.find("quillpost: warning: the body links to \"" + std::string(link) +
@@ -78,7 +79,8 @@ TEST_F(BodyFilesTest, MarkdownUploadsOnlyWhatLiesInItsFolder) {
 // Trusted with "/AllowOutside", a body uploads what it names, except the
 // settings file that holds the token.
 TEST_F(BodyFilesTest, AllowOutsideNeverSendsTheSettingsFile) {
-  Dir.Write("notes/page.md", "[k](../secret.txt)\n![logo](logo.png)\n[ini](../config/quillpost.ini)\n");
+  Dir.Write("notes/page.md",
+            "[k](../secret.txt)\n![logo](logo.png)\n[ini](../config/quillpost.ini)\n");
   const auto result = Run({"/S", "notes/page.md", "/AllowOutside"});
   EXPECT_EQ(result.ExitCode, 0) << result.Stderr;
   EXPECT_EQ(UploadedBytes(), (std::vector<std::string>{"SECRET", "KEY"}));

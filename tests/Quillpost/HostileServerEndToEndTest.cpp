@@ -213,16 +213,16 @@ TEST_F(HostileServerTest, RedirectsLeadOnlyToTheSameServer) {
   const std::string other = elsewhere.BaseUrl() + "/notes";
   const std::string sameHostOtherName =
       "http://localhost:" + std::to_string(Server.Port()) + "/notes";
-  for (const auto& [status, target] : {std::pair{307, other}, std::pair{301, other},
-                                       std::pair{308, sameHostOtherName}}) {
+  for (const auto& [status, target] :
+       {std::pair{307, other}, std::pair{301, other}, std::pair{308, sameHostOtherName}}) {
     Reply away = Reply::Json("", status);
     away.Headers.emplace_back("Location", target + "?token=tok&x=1");
     Answer("POST", "/notes", away);
     const auto result = Run({"/SN"});
     EXPECT_EQ(result.Stdout, "Create Note failed.\n");
-    EXPECT_NE(result.Stderr.find("the server redirected to " + target +
-                                 ", another server; not followed"),
-              std::string::npos)
+    EXPECT_NE(
+        result.Stderr.find("the server redirected to " + target + ", another server; not followed"),
+        std::string::npos)
         << result.Stderr;
     EXPECT_EQ(result.Stderr.find("tok"), std::string::npos) << result.Stderr;
   }

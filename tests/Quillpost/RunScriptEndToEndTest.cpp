@@ -87,9 +87,9 @@ TEST_F(RunScriptTest, LocalServerIsTheDefault) {
   EXPECT_EQ(JoplinRestUtils::TJsonValue::parse(answer.Body).at("title"), "First run");
 
   // The profile is its owner's alone, and the token was on no command line.
-  EXPECT_EQ(std::filesystem::status(State() + "/profile").permissions() &
-                std::filesystem::perms::all,
-            std::filesystem::perms::owner_all);
+  EXPECT_EQ(
+      std::filesystem::status(State() + "/profile").permissions() & std::filesystem::perms::all,
+      std::filesystem::perms::owner_all);
   EXPECT_FALSE(Platform::OpenToOthers(State() + "/profile/settings.json"));
   for (const auto& process : std::filesystem::directory_iterator("/proc")) {
     const std::string commandLine = TestSupport::ReadFile(process.path() / "cmdline");
@@ -113,7 +113,8 @@ TEST_F(RunScriptTest, LocalServerIsTheDefault) {
 
   // A pid file that outlived its server names no process to stop.
   EXPECT_EQ(Script({"stop", State()}).ExitCode, 0);
-  const auto other = TestSupport::RunProgram("/bin/bash", {"-c", "sleep 60 >/dev/null 2>&1 & echo $!"});
+  const auto other =
+      TestSupport::RunProgram("/bin/bash", {"-c", "sleep 60 >/dev/null 2>&1 & echo $!"});
   const std::string otherPid = other.Stdout.substr(0, other.Stdout.find('\n'));
   std::ofstream(State() + "/pid") << otherPid << "\n";
   EXPECT_EQ(Script({"stop", State()}).ExitCode, 0);

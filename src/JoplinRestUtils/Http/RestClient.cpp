@@ -78,8 +78,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   FLastRequest = RequestName(request);
   if (!NormaliseRequestUrl(JoinRequestUrl(FBaseUrl, request.Resource), http.Url)) {
     FLastFailure = FLastRequest + ": the server URL " +
-                   Kestrel::CommonLib::Quoted(UrlForMessages(FBaseUrl)) +
-                   " cannot be used";
+                   Kestrel::CommonLib::Quoted(UrlForMessages(FBaseUrl)) + " cannot be used";
     return false;
   }
   http.Method = MethodName(request.Method);
@@ -94,8 +93,7 @@ bool TRestClient::Execute(TRestRequest request, TRestResponse& store) {
   Platform::HttpResponse answer;
   std::string error;
   if (!FHttp.Send(http, answer, error)) {
-    FLastFailure =
-        FLastRequest + " failed: " + error + " (" + UrlForMessages(http.Url) + ")";
+    FLastFailure = FLastRequest + " failed: " + error + " (" + UrlForMessages(http.Url) + ")";
     return false;
   }
   FLastAnswered = true;

@@ -10,18 +10,17 @@ namespace {
 // The position of `needle` (lower case) in `text` from `from` on, ignoring
 // ASCII case; npos when it is not there.
 size_t FindIgnoringCase(std::string_view text, std::string_view needle, size_t from) {
-  const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                                 needle.begin(), needle.end(), [](char a, char b) { return Platform::AsciiLower(a) == b; });
-  return found == text.end() ? std::string_view::npos
-                             : static_cast<size_t>(found - text.begin());
+  const auto found =
+      std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
+                  needle.end(), [](char a, char b) { return Platform::AsciiLower(a) == b; });
+  return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
 }
 
 // A script element's start tag: "<script" followed by a blank, "/" or ">".
 bool StartsScript(std::string_view html, size_t at) {
   const size_t after = at + 7;
-  return after < html.size() &&
-         (html[after] == '>' || html[after] == '/' || html[after] == ' ' || html[after] == '\t' ||
-          html[after] == '\n' || html[after] == '\r');
+  return after < html.size() && (html[after] == '>' || html[after] == '/' || html[after] == ' ' ||
+                                 html[after] == '\t' || html[after] == '\n' || html[after] == '\r');
 }
 
 }  // namespace
@@ -53,9 +52,9 @@ std::vector<TTextRange> FindInertParts(std::string_view html) {
 }
 
 bool LiesInAny(const std::vector<TTextRange>& ranges, size_t position) {
-  const auto after = std::upper_bound(
-      ranges.begin(), ranges.end(), position,
-      [](size_t value, const TTextRange& range) { return value < range.Start; });
+  const auto after =
+      std::upper_bound(ranges.begin(), ranges.end(), position,
+                       [](size_t value, const TTextRange& range) { return value < range.Start; });
   return after != ranges.begin() && position < std::prev(after)->End;
 }
 

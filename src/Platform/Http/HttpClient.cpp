@@ -6,8 +6,8 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -507,8 +507,8 @@ bool HttpClient::LastRequestOutOfTime() const {
 void HttpClient::GrantAnswerSeconds(long seconds) {
   if (!FImpl)
     return;
-  FImpl->Budget.Left = std::max(FImpl->Budget.Left, Clock::duration::zero()) +
-                       std::chrono::seconds(seconds);
+  FImpl->Budget.Left =
+      std::max(FImpl->Budget.Left, Clock::duration::zero()) + std::chrono::seconds(seconds);
   FImpl->Budget.GrantedSeconds += seconds;
 }
 
