@@ -4,7 +4,7 @@
 
 #include "Kestrel/CommonLib/Version.hpp"
 #include "Platform/Console/Console.hpp"
-#include "Platform/Files/PlaceNames.hpp"
+#include "Platform/Console/SystemHelp.hpp"
 #include "Platform/Text/TextDecoding.hpp"
 
 namespace Quillpost {
@@ -75,7 +75,7 @@ void PrintHelp() {
       "  /AllowOutside       a trusted body: upload linked files outside its own folder",
       "                      too (never a settings file of Quillpost's)",
       "  /AllowMany          a trusted body: upload more than 1,000 linked files or 1 GiB",
-      "  /Utf8               accepted for compatibility; no effect",
+      "  /Utf8               " + Platform::Utf8SwitchHelp(),
       "  /IniFile=PATH       settings file to read",
       "  /Profile=DIR        Joplin profile folder whose settings.json to read",
       "  --check             show where the settings come from and test them",

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/EverySwitchRun.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/TempDir.hpp"
@@ -65,6 +67,93 @@ TEST_F(WineEndToEndTest, EverySwitchWithWindowsPaths) {
   const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
   ASSERT_FALSE(uploads.empty());
   EXPECT_EQ(uploads[0].Target.find("token=tok"), uploads[0].Target.size() - 9);
+}
+
+// The same run with every path written with "/", as Git Bash and scripts
+// write them: the same bytes on the wire as the backslash form.
+TEST_F(WineEndToEndTest, EverySwitchWithSlashPaths) {
+  const auto slashes = [](std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+  };
+  const std::string body = Dir.Write("my notes/body.md", "# Weekly\nline two\r\n");
+  const std::string chart =
+      Dir.Write("my notes/chart.png", std::string("\x89PNG\r\n\x1a\n\0\x01", 10));
+  const std::string data = Dir.Write("my notes/data.csv", "a,b\n1,2\n");
+  const timespec times[2] = {{1704463449, 0}, {1704463449, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, chart.c_str(), times, 0), 0);
+  std::vector<std::string> args = TestSupport::EverySwitchArguments(
+      {slashes(Settings), "/S", slashes(TestSupport::WindowsPath(body))});
+  for (auto& arg : args) {
+    if (arg == "chart.png")
+      arg = slashes(TestSupport::WindowsPath(chart));
+    if (arg == "data.csv")
+      arg = slashes(TestSupport::WindowsPath(data));
+  }
+  const auto result = Run(args);
+  EXPECT_EQ(result.Stdout, "Done (Note id: N3)\r\n") << result.Stderr;
+  TestSupport::ExpectEverySwitchRequests(Server);
+}
+
+// On Windows a Markdown link may name a drive: "C:\x" and "C:/x" are paths,
+// not URL schemes, and the folder rule holds for them.
+TEST_F(WineEndToEndTest, MarkdownLinksWithADriveLetter) {
+  Dir.Write("notes/pic.png", "PIC");
+  Dir.Write("notes/img/two.png", "TWO");
+  Dir.Write("outside.png", "OUT");
+  const std::string back = TestSupport::WindowsPath(Dir / "notes/pic.png");
+  std::string forward = TestSupport::WindowsPath(Dir / "notes/img/two.png");
+  std::replace(forward.begin(), forward.end(), '\\', '/');
+  const std::string outside = TestSupport::WindowsPath(Dir / "outside.png");
+  Dir.Write("notes/page.md", "![a](" + back + ")\n![b](" + forward + ")\n![c](" + outside + ")\n");
+  const auto result = Run({Settings, "/S", "notes\\page.md", "/I", "t"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N3)\r\n") << result.Stderr;
+  const auto uploads = TestSupport::RequestsTo(Server, "POST", "/resources");
+  ASSERT_EQ(uploads.size(), 2u);
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[0]), "PIC");
+  EXPECT_EQ(TestSupport::FileBytesOf(uploads[1]), "TWO");
+  EXPECT_NE(result.Stderr.find(outside + "\", which lies outside the body file's folder"),
+            std::string::npos)
+      << result.Stderr;
+  EXPECT_NE(NoteJson().find(R"j("body":"![a](:\/R1)\r\n![b](:\/R2)\r\n![c]()j"), std::string::npos)
+      << NoteJson();
+}
+
+// A server that takes the note and stalls before its answer's headers: the
+// run ends at its deadline for answers, as on Linux.
+TEST_F(WineEndToEndTest, StallBeforeTheHeadersMeetsTheDeadline) {
+  TestSupport::Reply stalled = TestSupport::Reply::Json(R"({"id":"N9","title":"t"})");
+  stalled.DelayMs = 8000;
+  const auto fake = Server.Handler();
+  Server.Handle([&](const TestSupport::RecordedRequest& request) {
+    return request.Method == "POST" && request.Target.starts_with("/notes?") ? stalled
+                                                                             : fake(request);
+  });
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["QUILLPOST_TIMEOUT"] = "2";
+  options.WorkingDir = Dir.Path();
+  const auto result = TestSupport::RunWindowsQuillpost({Settings, "/SN"}, options);
+  EXPECT_EQ(result.Stdout, "Create Note failed.\r\n");
+  EXPECT_NE(result.Stderr.find("no complete answer within the 2 s"), std::string::npos)
+      << result.Stderr;
+}
+
+// "/Utf8" reads a pipe as UTF-8, strictly; without it the ANSI code page.
+TEST_F(WineEndToEndTest, PipedUtf8WithTheUtf8Switch) {
+  TestSupport::ProgramOptions options;
+  options.Stdin = "\xC3\xA9\xF0\x9F\x98\x80\n";
+  options.WorkingDir = Dir.Path();
+  auto result = TestSupport::RunWindowsQuillpost({Settings, "/I", "piped", "/Utf8"}, options);
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  EXPECT_NE(NoteJson().find(R"j("body":"\u00E9\uD83D\uDE00\r\n")j"), std::string::npos)
+      << NoteJson();
+  options.Stdin = "caf\xE9\n";
+  result = TestSupport::RunWindowsQuillpost({Settings, "/I", "piped", "/Utf8"}, options);
+  EXPECT_EQ(result.Stdout,
+            "EInputNotUtf8: standard input is not valid UTF-8 (without /Utf8 it is read as "
+            "Windows-1252)\r\n");
+  EXPECT_EQ(result.ExitCode, 3);
 }
 
 TEST_F(WineEndToEndTest, Utf16SettingsFileAndATitleInThreeScripts) {

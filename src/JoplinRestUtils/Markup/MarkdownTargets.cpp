@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "Platform/Files/PathRules.hpp"
 #include "Platform/Text/Ascii.hpp"
 
 namespace JoplinRestUtils {
@@ -266,6 +267,9 @@ std::vector<TMarkdownTarget> FindMarkdownTargets(std::string_view markdown) {
 bool IsLocalTarget(std::string_view target) {
   if (target.empty() || target.front() == '#' || target.starts_with(":/"))
     return false;
+  // "C:\notes\pic.png" on Windows: a drive, not a URL scheme.
+  if (Platform::StartsWithDrive(target))
+    return true;
   // A scheme: a letter, then letters, digits, "+", "-" or ".", then ":".
   if (!Platform::IsAsciiLetter(target.front()))
     return true;

@@ -18,8 +18,14 @@ char PathDelimiter() {
   return '\\';
 }
 
+// The system takes "/" for "\" (C:/Users/me/pic.png), so both end a folder.
 bool EndsDirectoryPart(char c) {
-  return c == '\\' || c == ':';
+  return c == '\\' || c == '/' || c == ':';
+}
+
+bool StartsWithDrive(std::string_view text) {
+  return text.size() >= 3 && IsAsciiLetter(text[0]) && text[1] == ':' &&
+         (text[2] == '\\' || text[2] == '/');
 }
 
 bool IsForbiddenPathChar(char c, bool wildcards) {
@@ -70,7 +76,8 @@ std::string_view DirectoryPart(std::string_view path, size_t nameStart) {
   if (nameStart == 0)
     return {};
   size_t end = nameStart;
-  if (end > 1 && path[end - 1] == '\\' && !EndsDirectoryPart(path[end - 2]))
+  if (end > 1 && (path[end - 1] == '\\' || path[end - 1] == '/') &&
+      !EndsDirectoryPart(path[end - 2]))
     --end;
   return path.substr(0, end);
 }

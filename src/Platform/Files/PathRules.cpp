@@ -43,6 +43,10 @@ bool EndsDirectoryPart(char c) {
   return c == '/';
 }
 
+bool StartsWithDrive(std::string_view /*text*/) {
+  return false;
+}
+
 bool IsForbiddenPathChar(char c, bool /*wildcards*/) {
   return c == '\0';
 }

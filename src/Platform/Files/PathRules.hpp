@@ -10,8 +10,12 @@ namespace Platform {
 // The delimiter that joins path parts ("/" on Linux, "\" on Windows).
 char PathDelimiter();
 // True for a character that ends a directory part before a file name ("/" on
-// Linux; "\" and the drive colon on Windows).
+// Linux; "\", "/" and the drive colon on Windows).
 bool EndsDirectoryPart(char c);
+// True for a text that starts with a drive and a separator ("C:\", "C:/"):
+// a path on Windows, where a link may name one; never on Linux, where
+// "c:/x" would be a URL scheme.
+bool StartsWithDrive(std::string_view text);
 // True for a character that the system does not allow in a path: NUL on
 // Linux; control characters, the double quote, "<", ">" and "|" on Windows,
 // and there "?" and "*" too when `wildcards` is set (a path to resolve).

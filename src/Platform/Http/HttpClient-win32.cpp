@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "Platform/Http/HttpClient.hpp"
 #include "Platform/Text/Ascii.hpp"
@@ -209,6 +212,46 @@ std::string HeaderValue(const HttpResponse& answer, std::string_view name) {
 
 using Clock = std::chrono::steady_clock;
 
+// Ends a wait for an answer's headers at its time: some WinHTTP builds
+// (Wine's among them) wait for headers past every time-out set, and closing
+// the request handle is what ends a synchronous call from outside.
+class HeaderWaitGuard {
+ public:
+  HeaderWaitGuard(HINTERNET request, DWORD waitMs)
+      : FRequest(request), FThread([this, waitMs] { Watch(waitMs); }) {}
+  ~HeaderWaitGuard() { Finish(); }
+  HeaderWaitGuard(const HeaderWaitGuard&) = delete;
+  HeaderWaitGuard& operator=(const HeaderWaitGuard&) = delete;
+
+  // Ends the watch; true when the wait ran out and the handle was closed.
+  bool Finish() {
+    {
+      std::lock_guard<std::mutex> lock(FMutex);
+      FDone = true;
+    }
+    FWake.notify_one();
+    if (FThread.joinable())
+      FThread.join();
+    return FClosed;
+  }
+
+ private:
+  void Watch(DWORD waitMs) {
+    std::unique_lock<std::mutex> lock(FMutex);
+    if (FWake.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return FDone; }))
+      return;
+    FClosed = true;
+    ::WinHttpCloseHandle(FRequest);
+  }
+
+  HINTERNET FRequest;
+  std::mutex FMutex;
+  std::condition_variable FWake;
+  bool FDone = false;
+  bool FClosed = false;
+  std::thread FThread;
+};
+
 // The same scheme, host (ignoring case) and port: where a redirect may lead,
 // since the token and the body go along.
 bool SameServer(const std::string& from, const std::string& to) {
@@ -244,7 +287,7 @@ struct HttpClient::Impl {
   // its time-out means the run's deadline rather than a stall.
   bool WaitCutToBudget = false;
   bool SendBody(HINTERNET request, const HttpRequest& source, std::string& error);
-  bool ReadAnswer(HINTERNET request, HttpAnswerFilter* filter, HttpResponse& answer,
+  bool ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filter, HttpResponse& answer,
                   std::string& error);
   // A large request earns its answer more time.
   void GrantAnswerTime(std::uint64_t bodyBytes);
@@ -265,7 +308,10 @@ HttpClient::HttpClient(HttpClient&&) noexcept = default;
 HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
 
 std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
-  if (code == ERROR_WINHTTP_TIMEOUT) {
+  // Wine reports a wait cut by WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT as the
+  // socket's own time-out.
+  constexpr DWORD kSocketTimedOut = 10060;  // WSAETIMEDOUT
+  if (code == ERROR_WINHTTP_TIMEOUT || code == kSocketTimedOut) {
     if (!uploading && (WaitCutToBudget || BudgetLeft <= Clock::duration::zero())) {
       return "no complete answer within the " + std::to_string(GrantedSeconds) +
              " s that the run allows for answers";
@@ -309,9 +355,12 @@ DWORD HttpClient::Impl::ReceiveWaitMs() {
   return static_cast<DWORD>(std::max<long long>(1, std::min(stall, budget)));
 }
 
+// Both waits: for the answer's headers (some WinHTTP builds wait for them
+// apart from the receive time-out) and for each read of its body.
 void HttpClient::Impl::LimitReceiveWait(HINTERNET request) {
   DWORD wait = ReceiveWaitMs();
   ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, &wait, sizeof wait);
+  ::WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &wait, sizeof wait);
 }
 
 void HttpClient::Impl::SetTimeouts(HINTERNET request) {
@@ -363,13 +412,23 @@ bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, st
   return true;
 }
 
-bool HttpClient::Impl::ReadAnswer(HINTERNET request, HttpAnswerFilter* filter, HttpResponse& answer,
-                                  std::string& error) {
+bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filter,
+                                  HttpResponse& answer, std::string& error) {
+  const HINTERNET request = handle.Get();
+  LimitReceiveWait(request);
   const auto started = Clock::now();
+  HeaderWaitGuard guard(request, ReceiveWaitMs());
   const bool received = ::WinHttpReceiveResponse(request, nullptr);
+  const DWORD failure = received ? 0 : ::GetLastError();
+  const bool cutOff = guard.Finish();
   BudgetLeft -= Clock::now() - started;
+  if (cutOff) {
+    handle.Release();  // closed by the guard
+    error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
+    return false;
+  }
   if (!received) {
-    error = FailureText(::GetLastError(), false);
+    error = FailureText(failure, false);
     return false;
   }
   ReadHeaders(request, answer);
@@ -459,7 +518,7 @@ bool HttpClient::Impl::Exchange(const std::string& url, const std::string& metho
   }
   // A redirected request that fails still leaves the first one with the server.
   LastSent = LastSent || sent;
-  return sent && ReadAnswer(handle.Get(), request.AnswerFilter.get(), answer, error);
+  return sent && ReadAnswer(handle, request.AnswerFilter.get(), answer, error);
 }
 
 bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {

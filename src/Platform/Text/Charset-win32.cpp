@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "Platform/Text/Charset.hpp"
+#include "Platform/Text/TextDecoding.hpp"
 #include "Platform/Text/Utf8.hpp"
 #include "Platform/Windows/Win32CodePages.hpp"
 
@@ -24,13 +25,24 @@ bool LocaleIsUtf8() {
   return InputCodePage() == CP_UTF8;
 }
 
-struct LocaleDecoder::Impl {};
+struct LocaleDecoder::Impl {
+  InputText Kind = InputText::InLocale;
+};
 
-LocaleDecoder::LocaleDecoder() = default;
+LocaleDecoder::LocaleDecoder(InputText kind) : FImpl(std::make_unique<Impl>()) {
+  FImpl->Kind = kind;
+}
 
 LocaleDecoder::~LocaleDecoder() = default;
 
 void LocaleDecoder::AppendDecoded(std::string& out, std::string_view bytes) {
+  if (FImpl->Kind == InputText::Utf8Asked) {
+    if (!IsValidUtf8(bytes))
+      throw EInputNotUtf8("standard input is not valid UTF-8 (without /Utf8 it is read as " +
+                          AnsiCodePageName() + ")");
+    out.append(bytes);
+    return;
+  }
   std::string text;
   if (LocaleIsUtf8() || !DecodeCodePage(bytes, InputCodePage(), 0, text)) {
     out += SanitizeUtf8(bytes);

@@ -97,7 +97,7 @@ struct LocaleDecoder::Impl {
   std::optional<IconvHandle> Converter;
 };
 
-LocaleDecoder::LocaleDecoder() : FImpl(std::make_unique<Impl>()) {
+LocaleDecoder::LocaleDecoder(InputText) : FImpl(std::make_unique<Impl>()) {
   if (LocaleIsUtf8())
     return;
   IconvHandle handle("UTF-8", LocaleCodeset().c_str());

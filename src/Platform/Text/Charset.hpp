@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "Platform/Console/Error.hpp"
+
 namespace Platform {
 
 // Calls setlocale(LC_ALL, "") once; safe to call repeatedly.
@@ -16,11 +18,25 @@ bool LocaleIsUtf8();
 
 std::string DecodeFromLocale(std::string_view bytes);
 
+// Text that was asked to be UTF-8 ("/Utf8") and is not.
+class EInputNotUtf8 : public Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EInputNotUtf8"; }
+};
+
+// How standard input is read: in the locale's charset, or as UTF-8 because
+// the user said so. On Linux the two are the same: a terminal or a pipe
+// carries the locale's charset there. On Windows a pipe carries the ANSI code
+// page unless UTF-8 is asked for, which is then read strictly.
+enum class InputText { InLocale, Utf8Asked };
+
 // Decodes many texts from the locale's charset with one converter, each as
-// DecodeFromLocale would.
+// DecodeFromLocale would. With Utf8Asked on Windows, AppendDecoded throws
+// EInputNotUtf8 for bytes that are not UTF-8.
 class LocaleDecoder {
  public:
-  LocaleDecoder();
+  explicit LocaleDecoder(InputText kind = InputText::InLocale);
   ~LocaleDecoder();
   LocaleDecoder(const LocaleDecoder&) = delete;
   LocaleDecoder& operator=(const LocaleDecoder&) = delete;

@@ -34,6 +34,8 @@ class OwnedHandle {
       Traits::Close(FHandle);
     FHandle = Traits::Invalid();
   }
+  // Gives the handle up without closing it: someone else closed it already.
+  Type Release() { return std::exchange(FHandle, Traits::Invalid()); }
 
  private:
   Type FHandle = Traits::Invalid();

@@ -56,13 +56,13 @@ void ForEachLine(Platform::ByteReader& input, TOnLine onLine) {
 }  // namespace
 
 std::string ReadStdinText(bool utf8, Platform::ByteReader& input) {
-  (void)utf8;
   std::string text;
   // Room for the whole input when it is a file: one allocation, and the CR
   // LFs added to lines that ended in LF alone mostly fit too.
   if (const std::uint64_t size = input.SizeHint(); size > 0 && size < (std::uint64_t{1} << 31))
     text.reserve(static_cast<size_t>(size + size / 16 + 2));
-  Platform::LocaleDecoder decoder;
+  Platform::LocaleDecoder decoder(utf8 ? Platform::InputText::Utf8Asked
+                                       : Platform::InputText::InLocale);
   ForEachLine(input, [&](std::string_view line) {
     decoder.AppendDecoded(text, line);
     text += "\r\n";

@@ -11,8 +11,9 @@ namespace Quillpost {
 inline constexpr const char* kStdinPrompt = "Quillpost(Eof => Ctrl + D)";
 
 // Every line followed by CR LF, read in large pieces and joined as it is read.
-// `utf8` ("/Utf8") reads the same way: the locale's character set already is
-// what the terminal sends.
+// `utf8` ("/Utf8") reads strict UTF-8 on Windows, where a pipe otherwise
+// carries the ANSI code page; on Linux the locale's charset already is what
+// a terminal or a pipe sends, and it changes nothing.
 std::string ReadStdinText(bool utf8, Platform::ByteReader& input);
 
 }  // namespace Quillpost

@@ -1,4 +1,4 @@
-#include "Platform/Files/PlaceNames.hpp"
+#include "Platform/Console/SystemHelp.hpp"
 
 namespace Platform {
 
@@ -8,6 +8,10 @@ std::string UserSettingsFileName() {
 
 std::string JoplinProfileFolderNames() {
   return "%USERPROFILE%\\.config\\joplin-desktop, then %USERPROFILE%\\.config\\joplin";
+}
+
+std::string Utf8SwitchHelp() {
+  return "read standard input as UTF-8 (strictly) instead of the ANSI code page";
 }
 
 }  // namespace Platform

@@ -1,4 +1,4 @@
-#include "Platform/Files/PlaceNames.hpp"
+#include "Platform/Console/SystemHelp.hpp"
 
 namespace Platform {
 
@@ -8,6 +8,10 @@ std::string UserSettingsFileName() {
 
 std::string JoplinProfileFolderNames() {
   return "~/.config/joplin-desktop, then ~/.config/joplin";
+}
+
+std::string Utf8SwitchHelp() {
+  return "accepted for compatibility; standard input is read in the locale's charset";
 }
 
 }  // namespace Platform

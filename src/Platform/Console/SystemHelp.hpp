@@ -1,6 +1,6 @@
 #pragma once
-// How the help text names the places where this system keeps settings, in
-// the system's own notation.
+// The parts of the help text that differ between systems: where settings
+// are kept, in the system's own notation, and what "/Utf8" does there.
 #include <string>
 
 namespace Platform {
@@ -9,5 +9,7 @@ namespace Platform {
 std::string UserSettingsFileName();
 // The Joplin profile folders looked at, as the help writes them.
 std::string JoplinProfileFolderNames();
+// What "/Utf8" does, for the help's line of it.
+std::string Utf8SwitchHelp();
 
 }  // namespace Platform
