@@ -61,7 +61,11 @@ TEST(PathRulesWin32Test, EmptyBaseResolvesAgainstTheWorkingDirectory) {
 TEST(PathRulesWin32Test, NameExtensionAndDirectory) {
   EXPECT_EQ(ExtractFileName("C:\\docs\\report.final.pdf"), "report.final.pdf");
   EXPECT_EQ(ExtractFileName("C:a.png"), "a.png");
-  EXPECT_EQ(ExtractFileName("img/a.png"), "img/a.png");  // only "\" and ":" end a directory
+  // The system takes "/" for "\", as Git Bash and scripts write paths.
+  EXPECT_EQ(ExtractFileName("img/a.png"), "a.png");
+  EXPECT_EQ(ExtractFileName("Z:/tmp/x/pic.png"), "pic.png");
+  EXPECT_EQ(ExtractFileDir("C:/notes/a.md"), "C:/notes");
+  EXPECT_EQ(ExtractFileDir("C:/a.md"), "C:/");
   EXPECT_EQ(ExtractFileBaseName("C:\\d\\a.tar.gz"), "a.tar");
   EXPECT_EQ(ExtractFileExt("C:\\d.png\\file"), "");
   EXPECT_EQ(ExtractFileDir("C:\\notes\\a.md"), "C:\\notes");
