@@ -12,9 +12,6 @@
 namespace JoplinRestUtils {
 namespace {
 
-constexpr TJsonEscaping kEscapeAll{true, true};
-constexpr TJsonEscaping kEscapeNothing{false, false};
-
 bool NeedsQuoting(std::string_view field) {
   for (const char c : field) {
     if (c == ',' || c == '"' || static_cast<unsigned char>(c) <= 0x20)
@@ -89,9 +86,10 @@ namespace {
 
 // What is read of the answer to a request that creates or changes an object:
 // the server echoes the object whole (a note's body too), and only its id,
-// its title and an error text are ever used.
+// its title, its notebook and an error text are ever used.
 std::shared_ptr<TAnswerMembers> EchoFilter() {
-  return std::make_shared<TAnswerMembers>(std::vector<std::string>{"id", "title", "error"});
+  return std::make_shared<TAnswerMembers>(
+      std::vector<std::string>{"id", "title", "parent_id", "error"});
 }
 
 }  // namespace

@@ -23,6 +23,18 @@ using TFolderParents = std::unordered_map<std::string, std::string>;
 // run's own time for answers.
 inline constexpr long kCleanUpSeconds = 15;
 
+// Adds "is_todo", "todo_due", "todo_completed", "source_url" and "author",
+// each where the note asks for it.
+void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note);
+
+// The note a run made or changed, as the server answered.
+struct TNoteDone {
+  std::string Id;
+  std::string Title;
+  std::string ParentId;
+  std::vector<std::string> ResourceIds;  // the run's uploads that the note links
+};
+
 class TJoplinRest {
  public:
   // Throws EInvalidUrl for a base URL that cannot be parsed.
@@ -73,6 +85,8 @@ class TJoplinRest {
   const std::string& LastFailure() const { return FRestClient.LastFailure(); }
   // Why the last CreateNote made no note; kept past the clean-up requests.
   const std::string& NoteFailure() const { return FNoteFailure; }
+  // The note of the last CreateNote that made one.
+  const TNoteDone& NoteDone() const { return FNoteDone; }
 
   // Creates the note; true when the note's POST got an answer below 500.
   // `varNoteId` gets the new id when a success answer holds one and is left
@@ -123,6 +137,7 @@ class TJoplinRest {
   Kestrel::CommonLib::TStringList FFolderList;
   TFolderParents FFolderParents;
   std::string FNoteFailure;
+  TNoteDone FNoteDone;
   bool FUploadsStopped = false;
   Kestrel::CommonLib::TStringList FTagList;
 };

@@ -29,6 +29,12 @@ struct TJoplinNewNote {
   bool CreateNotebooks = false;  // create the missing notebooks of NotebookName
   bool LinkLocalFiles = false;   // upload what a Markdown body file links to
   TLocalFilePolicy LocalFiles;   // which files the body may pull in
+  // A to-do, with its due date (0: none) and whether it is done.
+  bool IsTodo = false;
+  Kestrel::CommonLib::TDateTime TodoDue = 0;
+  bool TodoCompleted = false;
+  std::string SourceUrl;  // empty: none
+  std::string Author;     // empty: none
 };
 
 }  // namespace JoplinRestUtils

@@ -8,6 +8,7 @@
 #include "JoplinRestUtils/Markup/ImageFiles.hpp"
 #include "JoplinRestUtils/Markup/ImageRelinking.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
+#include "Kestrel/CommonLib/Dates/FileTimes.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
@@ -31,6 +32,25 @@ std::string JoinedTags(const TStringList& tags) {
   }
   return joined;
 }
+
+}  // namespace
+
+// To-do state, source and author, each only when asked for, so that a note
+// without them is sent as it always was.
+void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note) {
+  if (from.IsTodo)
+    note["is_todo"] = 1;
+  if (from.TodoDue > 0)
+    note["todo_due"] = DateTimeToUnixMs(from.TodoDue);
+  if (from.TodoCompleted)
+    note["todo_completed"] = DateTimeToUnixMs(Kestrel::CommonLib::NowDateTime());
+  if (!from.SourceUrl.empty())
+    note["source_url"] = from.SourceUrl;
+  if (!from.Author.empty())
+    note["author"] = from.Author;
+}
+
+namespace {
 
 // Markdown: one link per uploaded file at the end, an image link for images.
 void AppendLinks(std::string& body, const TStringList& uploaded) {
@@ -120,6 +140,7 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   const std::string tags = JoinedTags(ANewNote.Tags);
   if (!tags.empty())
     note["tags"] = tags;
+  AddTodoAndSource(ANewNote, note);
 
   std::string body = std::move(ANewNote.Body);
   TStringList linkedFromBody;
@@ -161,6 +182,12 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     ReadAnswerId(FRestResponse.JsonValue(), id, false);
   if (!id.empty()) {
     varNoteId = id;
+    FNoteDone = {id,
+                 ReadOptionalTextMember(*FRestResponse.JsonValue(), "title"),
+                 ReadOptionalTextMember(*FRestResponse.JsonValue(), "parent_id"),
+                 {}};
+    for (const auto& entry : uploaded.Lines())
+      FNoteDone.ResourceIds.emplace_back(TStringList::NameOf(entry));
     return true;
   }
   FNoteFailure = LastFailure().empty() ? "the answer to POST notes held no note id" : LastFailure();

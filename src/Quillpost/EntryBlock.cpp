@@ -9,6 +9,7 @@
 #include "Platform/Console/Error.hpp"
 #include "Platform/Text/Charset.hpp"
 #include "Quillpost/ExitCodes.hpp"
+#include "Quillpost/ResultReport.hpp"
 #include "Quillpost/Run.hpp"
 
 namespace Quillpost {
@@ -16,7 +17,7 @@ namespace {
 
 void ReportEscapedError(const std::string& kind, const char* message) noexcept {
   try {
-    Platform::WriteLine(kind + ": " + message);
+    ReportFailure(kind + ": " + message, kind, message);
   } catch (...) {
     // Standard output itself failed; the exit code still tells the caller.
   }

@@ -8,6 +8,7 @@
 #include "Quillpost/Commands/ListCommand.hpp"
 #include "Quillpost/Commands/NoteCommand.hpp"
 #include "Quillpost/ExitCodes.hpp"
+#include "Quillpost/ResultReport.hpp"
 #include "Quillpost/Settings/Settings.hpp"
 #include "Quillpost/Switches.hpp"
 #include "Quillpost/Usage.hpp"
@@ -51,6 +52,7 @@ int RunNoteCommand(const TArguments& args) {
   const TParamList& params = args.Text;
   if (AnswerInformationRequest(params))
     return kExitOk;
+  ReportAsJson(ParamExists(params, "--json"));
   CheckCommandLine(params);
 
   TSettings settings = FindSettings(Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", ""),
@@ -60,7 +62,8 @@ int RunNoteCommand(const TArguments& args) {
     return RunCheck(settings);
   }
   if (settings.Token.Value.empty()) {
-    Platform::WriteLine("Please enter the token in the ini file.");
+    ReportFailure("Please enter the token in the ini file.", "ENoToken",
+                  "no token found in the settings, the environment or a Joplin profile");
     TellWhereTheTokenWasSought(settings);
     return kExitNoToken;
   }

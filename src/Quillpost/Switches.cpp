@@ -32,6 +32,14 @@ constexpr TSwitchSpec kSwitches[] = {
     {"NoLocal", TSwitchKind::Flag},
     {"AllowOutside", TSwitchKind::Flag},
     {"AllowMany", TSwitchKind::Flag},
+    {"Todo", TSwitchKind::Flag},
+    {"Due", TSwitchKind::Value},
+    {"Completed", TSwitchKind::Flag},
+    {"Source", TSwitchKind::Value},
+    {"Author", TSwitchKind::Value},
+    {"Append", TSwitchKind::Flag},
+    {"Prepend", TSwitchKind::Flag},
+    {"Id", TSwitchKind::Value},
     {"/IniFile=", TSwitchKind::Setting},
     {"/Profile=", TSwitchKind::Setting},
     {"--check", TSwitchKind::LongOption},
@@ -39,6 +47,7 @@ constexpr TSwitchSpec kSwitches[] = {
     {"--list-tags", TSwitchKind::LongOption},
     {"--help", TSwitchKind::LongOption},
     {"--version", TSwitchKind::LongOption},
+    {"--json", TSwitchKind::LongOption},
 };
 
 Kestrel::CommonLib::TSwitchSet MakeSwitchSet() {

@@ -15,6 +15,11 @@ struct TJsonEscaping {
   bool NonAscii = true;
 };
 
+// Every control and non-ASCII character escaped (the note's wire form, and
+// lines that must read the same in every code page), or none.
+inline constexpr TJsonEscaping kEscapeAll{true, true};
+inline constexpr TJsonEscaping kEscapeNothing{false, false};
+
 // The longest escape of one character: two \u escapes.
 inline constexpr size_t kLongestJsonEscape = 12;
 

@@ -7,6 +7,7 @@
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Platform/Files/Files.hpp"
+#include "Quillpost/CommandLineCheck.hpp"
 #include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
@@ -74,10 +75,16 @@ void WarnUnreadableDate(const char* name, const std::string& given, const std::s
   Kestrel::CommonLib::Warn(text + " is not a date-time; the current time is used");
 }
 
+// How a date that cannot be read is taken: as the current time, with a
+// warning (the note's own dates), or as an error (a due date: an alarm at a
+// made-up time helps nobody).
+enum class TUnreadableDate { IsNow, IsAnError };
+
 // The switch's value with its placeholders filled, as a date-time; 0 when the
 // switch has no value.
 Kestrel::CommonLib::TDateTime DateOfSwitch(const TParamList& params, const char* name,
-                                           const std::string& firstAttachment) {
+                                           const std::string& firstAttachment,
+                                           TUnreadableDate unreadable = TUnreadableDate::IsNow) {
   std::string value;
   if (!SwitchValue(params, name, value))
     return 0;
@@ -88,8 +95,12 @@ Kestrel::CommonLib::TDateTime DateOfSwitch(const TParamList& params, const char*
   }
   const Kestrel::CommonLib::TDateTime now = Kestrel::CommonLib::NowDateTime();
   Kestrel::CommonLib::TDateTime date = now;
-  if (!Kestrel::CommonLib::TryParseDateTime(value, Platform::UserDateConventions(), now, date))
-    WarnUnreadableDate(name, given, value);
+  if (Kestrel::CommonLib::TryParseDateTime(value, Platform::UserDateConventions(), now, date))
+    return date;
+  if (unreadable == TUnreadableDate::IsAnError)
+    throw ECommandLineError("/" + std::string(name) + " " + Kestrel::CommonLib::Quoted(value) +
+                            " is not a date-time");
+  WarnUnreadableDate(name, given, value);
   return date;
 }
 
@@ -116,6 +127,10 @@ void ApplyDates(const TParamList& params, const std::string& firstAttachment,
                 TJoplinNewNote& note) {
   note.CTime = DateOfSwitch(params, "C", firstAttachment);
   note.MTime = DateOfSwitch(params, "E", firstAttachment);
+  // "/Due" makes a to-do; "/Completed" marks one done.
+  note.TodoDue = DateOfSwitch(params, "Due", firstAttachment, TUnreadableDate::IsAnError);
+  note.TodoCompleted = FindSwitch(params, "Completed");
+  note.IsTodo = FindSwitch(params, "Todo") || note.TodoDue > 0 || note.TodoCompleted;
 }
 
 }  // namespace Quillpost

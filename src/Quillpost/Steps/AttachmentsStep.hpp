@@ -19,7 +19,9 @@ std::string ApplyAttachments(const TArguments& args, JoplinRestUtils::TJoplinNew
 void ApplyTags(const Kestrel::CommonLib::TParamList& params, JoplinRestUtils::TJoplinNewNote& note);
 
 // Fills the date placeholders from the first attachment entry, then reads the
-// value; a value that cannot be read becomes the current local date-time.
+// value; a value of "/C" or "/E" that cannot be read becomes the current local
+// date-time, with a warning. "/Due" (which makes a to-do, as "/Todo" and
+// "/Completed" do) must be read: throws ECommandLineError otherwise.
 void ApplyDates(const Kestrel::CommonLib::TParamList& params, const std::string& firstAttachment,
                 JoplinRestUtils::TJoplinNewNote& note);
 

@@ -20,6 +20,8 @@ void ApplyTitleAndNotebook(const Kestrel::CommonLib::TParamList& params,
   note.Title = SwitchValueDef(params, "I", note.Title);
   note.NotebookName = SwitchValueDef(params, "N", "");
   note.CreateNotebooks = FindSwitch(params, "NC");
+  note.SourceUrl = SwitchValueDef(params, "Source", "");
+  note.Author = SwitchValueDef(params, "Author", "");
 }
 
 }  // namespace Quillpost
