@@ -96,6 +96,18 @@ class TJoplinRest {
   // uploaded resources are deleted again, unless the note's request went out
   // and no answer came (the note may exist); NoteFailure() says why.
   bool CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId);
+  // The note titled `title` (ASCII case ignored) in the notebook `folderId`
+  // (empty: in any), the most recently updated of several (warned about);
+  // `noteId` empty when there is none. False without an answer; throws
+  // ERequestRefused for an error answer.
+  bool FindNoteByTitle(std::string_view title, const std::string& folderId, std::string& noteId);
+  // Adds the run's body, files, tags and to-do state to the note, at its end
+  // or (`prepend`) its top, one blank line between the texts. True when the
+  // note was written and read back as written; false (NoteFailure says why,
+  // the run's uploads taken back where the note cannot link them) otherwise.
+  // Throws ENoteNotFound, EMarkupMismatch, EBodyFilesBeyondBound before
+  // anything is sent.
+  bool AppendToNote(TJoplinNewNote ANewNote, const std::string& noteId, bool prepend);
   // Uploads one file as a resource; true with its id when the answer gives one.
   bool UploadResourceFile(const std::string& AFilename, std::string& varResourceId);
 
@@ -122,6 +134,19 @@ class TJoplinRest {
   // resources; a link whose file was not uploaded stays, with a warning.
   void LinkLocalFiles(std::string& body, const TMarkdownLinkPlan& plan,
                       Kestrel::CommonLib::TStringList& uploaded);
+  // The local files a body pulls in, planned and bounded (throws
+  // EBodyFilesBeyondBound) before anything is sent.
+  TMarkdownLinkPlan PlanBodyFiles(const TJoplinNewNote& ANewNote) const;
+  // Takes the note's body and uploads what it and the attachments bring,
+  // pointing the body at them; false when the uploads stopped (the run's time
+  // ran out). `uploaded` holds every upload made, to take back on failure.
+  bool UploadAndLink(TJoplinNewNote& ANewNote, const TMarkdownLinkPlan& plan, std::string& body,
+                     Kestrel::CommonLib::TStringList& uploaded);
+  // The note's fields (a comma-separated list); false without an answer,
+  // throws ENoteNotFound for a missing or trashed note.
+  bool ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note);
+  // Links each tag (made where missing) to the note, warning about failures.
+  void AddTagsToNote(const std::string& noteId, const Kestrel::CommonLib::TStringList& tags);
   // Names an upload that the body causes, where a person watches standard error.
   void TellBodyUpload(const std::string& path) const;
   // An upload ran out of the run's time for answers: none is tried after it.

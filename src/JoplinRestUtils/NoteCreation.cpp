@@ -110,6 +110,46 @@ void TJoplinRest::TellBodyUpload(const std::string& path) const {
                                   ", which the body links to");
 }
 
+TMarkdownLinkPlan TJoplinRest::PlanBodyFiles(const TJoplinNewNote& ANewNote) const {
+  const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
+  TMarkdownLinkPlan plan;
+  if (!html && ANewNote.LinkLocalFiles)
+    plan = PlanMarkdownLinks(ANewNote.Body, ANewNote.BaseDir, ANewNote.LocalFiles);
+  CheckBodyFileBound(ANewNote.LocalFiles, html ? ANewNote.BodyImages.Lines() : plan.Files);
+  return plan;
+}
+
+bool TJoplinRest::UploadAndLink(TJoplinNewNote& ANewNote, const TMarkdownLinkPlan& plan,
+                                std::string& body, TStringList& uploaded) {
+  const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
+  body = std::move(ANewNote.Body);
+  TStringList linkedFromBody;
+  if (!html)
+    LinkLocalFiles(body, plan, linkedFromBody);
+  // An attachment that the body links to already is neither sent nor linked again.
+  const std::unordered_set<std::string> linkedFiles = FilesOf(linkedFromBody);
+  TStringList attachments;
+  for (const auto& file : ANewNote.Files.Lines()) {
+    if (linkedFiles.count(file) == 0)
+      attachments.Add(file);
+  }
+  uploaded = html ? UploadFiles(PageImagesThenAttachments(ANewNote.BodyImages, attachments), true,
+                                ANewNote.BodyImages.Count())
+                  : UploadFiles(attachments, false, 0);
+  if (!UploadsStopped()) {
+    if (html) {
+      body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
+      const auto& images = ANewNote.BodyImages.Lines();
+      AppendHtmlLinks(body, uploaded, {images.begin(), images.end()});
+    } else {
+      AppendLinks(body, uploaded);
+    }
+  }
+  for (const auto& entry : linkedFromBody.Lines())
+    uploaded.Add(entry);
+  return !UploadsStopped();
+}
+
 bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   FNoteFailure.clear();
   TJsonValue note = TJsonValue::object();
@@ -121,11 +161,7 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   if (ANewNote.MTime > 0)
     note["user_updated_time"] = DateTimeToUnixMs(ANewNote.MTime);
   // What the body pulls in is settled, and bounded, before anything is sent.
-  const bool html = ANewNote.MarkupLanguage == kMarkupHtml;
-  TMarkdownLinkPlan plan;
-  if (!html && ANewNote.LinkLocalFiles)
-    plan = PlanMarkdownLinks(ANewNote.Body, ANewNote.BaseDir, ANewNote.LocalFiles);
-  CheckBodyFileBound(ANewNote.LocalFiles, html ? ANewNote.BodyImages.Lines() : plan.Files);
+  const TMarkdownLinkPlan plan = PlanBodyFiles(ANewNote);
   // The notebook is settled before anything is uploaded, so that a wrong
   // name leaves nothing behind on the server.
   if (!ANewNote.NotebookName.empty()) {
@@ -142,38 +178,14 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     note["tags"] = tags;
   AddTodoAndSource(ANewNote, note);
 
-  std::string body = std::move(ANewNote.Body);
-  TStringList linkedFromBody;
-  if (!html)
-    LinkLocalFiles(body, plan, linkedFromBody);
-  // An attachment that the body links to already is neither sent nor linked again.
-  const std::unordered_set<std::string> linkedFiles = FilesOf(linkedFromBody);
-  TStringList attachments;
-  for (const auto& file : ANewNote.Files.Lines()) {
-    if (linkedFiles.count(file) == 0)
-      attachments.Add(file);
-  }
-  TStringList uploaded =
-      html ? UploadFiles(PageImagesThenAttachments(ANewNote.BodyImages, attachments), true,
-                         ANewNote.BodyImages.Count())
-           : UploadFiles(attachments, false, 0);
-  if (UploadsStopped()) {
-    for (const auto& entry : linkedFromBody.Lines())
-      uploaded.Add(entry);
+  std::string body;
+  TStringList uploaded;
+  if (!UploadAndLink(ANewNote, plan, body, uploaded)) {
     FNoteFailure = LastFailure() + "; no more files were sent, and the note was not created";
     RemoveResources(uploaded);
     return false;
   }
-  if (html) {
-    body = RelinkImageReferences(body, ANewNote.BaseDir, uploaded);
-    const auto& images = ANewNote.BodyImages.Lines();
-    AppendHtmlLinks(body, uploaded, {images.begin(), images.end()});
-  } else {
-    AppendLinks(body, uploaded);
-  }
   note["body"] = std::move(body);
-  for (const auto& entry : linkedFromBody.Lines())
-    uploaded.Add(entry);
 
   const bool posted = Post("notes", &note);
   // Only a success status creates a note, whatever an error answer holds.

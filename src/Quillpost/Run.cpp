@@ -4,6 +4,7 @@
 #include "Kestrel/CommonLib/SwitchScanner.hpp"
 #include "Platform/Console/Console.hpp"
 #include "Quillpost/CommandLineCheck.hpp"
+#include "Quillpost/Commands/AppendCommand.hpp"
 #include "Quillpost/Commands/CheckCommand.hpp"
 #include "Quillpost/Commands/ListCommand.hpp"
 #include "Quillpost/Commands/NoteCommand.hpp"
@@ -72,6 +73,8 @@ int RunNoteCommand(const TArguments& args) {
     return RunList(TListKind::Notebooks, settings.Url.Value, settings.Token.Value);
   if (ParamExists(params, "--list-tags"))
     return RunList(TListKind::Tags, settings.Url.Value, settings.Token.Value);
+  if (FindSwitch(params, "Append") || FindSwitch(params, "Prepend"))
+    return RunAppend(args, settings);
   return RunNewNote(args, settings);
 }
 

@@ -19,6 +19,20 @@ class EEndlessPaging : public Platform::Error {
   const char* KindName() const noexcept override { return "EEndlessPaging"; }
 };
 
+// A note named for adding to that is not there (or is in the trash).
+class ENoteNotFound : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "ENoteNotFound"; }
+};
+
+// Markdown text for an HTML note, or the other way round.
+class EMarkupMismatch : public Platform::Error {
+ public:
+  using Error::Error;
+  const char* KindName() const noexcept override { return "EMarkupMismatch"; }
+};
+
 class ENotebookNotFound : public Platform::Error {
  public:
   using Error::Error;

@@ -1,30 +1,16 @@
 #include "Quillpost/Commands/NoteCommand.hpp"
 
-#include <string>
 #include <utility>
 
-#include "JoplinRestUtils/NewNote.hpp"
-#include "Platform/Files/ByteReader.hpp"
-#include "Quillpost/Steps/AttachmentsStep.hpp"
-#include "Quillpost/Steps/BodyStep.hpp"
-#include "Quillpost/Steps/NoteHeader.hpp"
+#include "Quillpost/Steps/NoteFromSwitches.hpp"
 #include "Quillpost/Steps/SendNote.hpp"
 
 namespace Quillpost {
 
 int RunNewNote(const TArguments& args, const TSettings& settings) {
-  const Kestrel::CommonLib::TParamList& params = args.Text;
-  JoplinRestUtils::TJoplinNewNote note;
-  // Files that hold the token are never sent, whatever the body links to.
-  note.LocalFiles.Never = settings.Files;
-  ApplyMarkupLanguage(params, note);
-  ApplyTitleAndNotebook(params, note);
-  Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();
-  ApplyBody(args, note, stdinBytes);
-  const std::string firstAttachment = ApplyAttachments(args, note);
-  ApplyTags(params, note);
-  ApplyDates(params, firstAttachment, note);
-  return SendNote(settings.Url.Value, settings.Token.Value, std::move(note));
+  JoplinRestUtils::TJoplinNewNote note = NoteFromSwitches(args, settings);
+  JoplinRestUtils::TJoplinRest client(settings.Token.Value, settings.Url.Value, RunLimits());
+  return SendNewNote(client, std::move(note));
 }
 
 }  // namespace Quillpost

@@ -1,0 +1,168 @@
+// Adding to an existing note, for journals and logs that grow: the note is
+// read, the run's files are uploaded, and the note is written with PUT only
+// when it did not change in the meantime, then read again to check.
+#include "JoplinRestUtils/Http/RequestErrors.hpp"
+#include "JoplinRestUtils/JoplinRest.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+using Kestrel::CommonLib::TStringList;
+
+constexpr const char* kNoteFields = "id,title,body,markup_language,updated_time,parent_id";
+
+std::string_view WithoutTrailingBreaks(std::string_view text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+    text.remove_suffix(1);
+  return text;
+}
+
+// The old text and the new part, one blank line between them.
+std::string Joined(std::string_view old, std::string_view part, bool prepend) {
+  if (WithoutTrailingBreaks(part).empty())
+    return std::string(old);
+  if (WithoutTrailingBreaks(old).empty())
+    return std::string(part);
+  if (prepend)
+    return std::string(WithoutTrailingBreaks(part)) + "\r\n\r\n" + std::string(old);
+  return std::string(WithoutTrailingBreaks(old)) + "\r\n\r\n" + std::string(part);
+}
+
+const char* MarkupName(std::int64_t markup) {
+  return markup == kMarkupHtml ? "HTML" : "Markdown";
+}
+
+}  // namespace
+
+bool TJoplinRest::ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note) {
+  if (!Get("notes/" + noteId + "?fields=" + fields, {}, "", false, 0))
+    return false;
+  const auto& answer = FRestResponse.JsonValue();
+  // A note in the trash is no note to add to.
+  if (FRestResponse.StatusCode() == 404 || !answer || !answer->is_object() ||
+      answer->value("deleted_time", std::int64_t{0}) != 0)
+    throw ENoteNotFound("Note " + Kestrel::CommonLib::Quoted(noteId) + " not found");
+  if (FRestResponse.StatusCode() >= 300)
+    throw ERequestRefused(LastFailure());
+  note = *answer;
+  return true;
+}
+
+bool TJoplinRest::FindNoteByTitle(std::string_view title, const std::string& folderId,
+                                  std::string& noteId) {
+  const std::string list = folderId.empty() ? "notes" : "folders/" + folderId + "/notes";
+  std::string found;
+  std::int64_t newest = -1;
+  size_t matches = 0;
+  for (int page = 1;; ++page) {
+    if (!Get(list + "?fields=id,title,updated_time&limit=100&page=" + std::to_string(page), {}, "",
+             false, 0))
+      return false;
+    if (FRestResponse.StatusCode() >= 300)
+      throw ERequestRefused(LastFailure());
+    const auto& answer = FRestResponse.JsonValue();
+    if (!answer || !answer->is_object() || !answer->contains("items"))
+      throw ERequestRefused("GET " + list + ": the answer holds no list of notes");
+    for (const auto& item : (*answer)["items"]) {
+      if (!item.is_object() || !Kestrel::CommonLib::SameText(item.value("title", ""), title))
+        continue;
+      ++matches;
+      const std::int64_t updated = item.value("updated_time", std::int64_t{0});
+      if (updated > newest) {
+        newest = updated;
+        found = item.value("id", "");
+      }
+    }
+    if (!answer->value("has_more", false))
+      break;
+  }
+  if (matches > 1) {
+    Kestrel::CommonLib::Warn(std::to_string(matches) + " notes are titled " +
+                             Kestrel::CommonLib::Quoted(title) +
+                             "; adding to the most recently updated one");
+  }
+  noteId = found;
+  return true;
+}
+
+bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteId, bool prepend) {
+  FNoteFailure.clear();
+  TJsonValue current;
+  if (!ReadNote(noteId, kNoteFields, current)) {
+    FNoteFailure = LastFailure();
+    return false;
+  }
+  const std::int64_t markup = current.value("markup_language", std::int64_t{kMarkupMarkdown});
+  if (markup != ANewNote.MarkupLanguage) {
+    throw EMarkupMismatch("the note " + Kestrel::CommonLib::Quoted(noteId) + " is " +
+                          MarkupName(markup) + ", the new text " +
+                          MarkupName(ANewNote.MarkupLanguage) + "; nothing was sent");
+  }
+  const TMarkdownLinkPlan plan = PlanBodyFiles(ANewNote);
+  const TStringList tags = ANewNote.Tags;
+  TJsonValue change = TJsonValue::object();
+  AddTodoAndSource(ANewNote, change);
+  std::string part;
+  TStringList uploaded;
+  if (!UploadAndLink(ANewNote, plan, part, uploaded)) {
+    FNoteFailure = LastFailure() + "; no more files were sent, and the note was left as it was";
+    RemoveResources(uploaded);
+    return false;
+  }
+  // The Data API has no conditional write: the window between this check and
+  // the write is kept as short as one request.
+  TJsonValue now;
+  if (!ReadNote(noteId, "updated_time", now) ||
+      now.value("updated_time", std::int64_t{-1}) !=
+          current.value("updated_time", std::int64_t{-2})) {
+    FNoteFailure = LastFailure().empty()
+                       ? "the note changed while this run prepared its part; nothing was written"
+                       : LastFailure();
+    RemoveResources(uploaded);
+    return false;
+  }
+  const std::string body = Joined(current.value("body", ""), part, prepend);
+  change["body"] = body;
+  const bool put = Put("notes/" + noteId, &change);
+  if (!put || FRestResponse.StatusCode() >= 300) {
+    FNoteFailure = LastFailure();
+    if (FRestClient.LastRequestClearlyRefused()) {
+      FNoteFailure += "; the note was left as it was";
+      RemoveResources(uploaded);
+    } else {
+      FNoteFailure += "; the note may have been changed: look in Joplin before sending it again";
+    }
+    return false;
+  }
+  AddTagsToNote(noteId, tags);
+  TJsonValue written;
+  if (!ReadNote(noteId, "body", written) || written.value("body", "") != body) {
+    FNoteFailure = "the note was written, but reading it back did not give the text written";
+    return false;
+  }
+  FNoteDone = {noteId, current.value("title", ""), current.value("parent_id", ""), {}};
+  for (const auto& entry : uploaded.Lines())
+    FNoteDone.ResourceIds.emplace_back(TStringList::NameOf(entry));
+  return true;
+}
+
+void TJoplinRest::AddTagsToNote(const std::string& noteId, const TStringList& tags) {
+  for (const auto& tag : tags.Lines()) {
+    if (Kestrel::CommonLib::IsEmptyText(tag, true))
+      continue;
+    const std::string tagId = FindTagId(tag, true);
+    TJsonValue link = TJsonValue::object();
+    link["id"] = noteId;
+    if (tagId.empty() || !Post("tags/" + tagId + "/notes", &link) ||
+        FRestResponse.StatusCode() >= 300) {
+      Kestrel::CommonLib::Warn("the tag " + Kestrel::CommonLib::Quoted(tag) +
+                               " could not be added to the note (" + LastFailure() + ")");
+    }
+  }
+}
+
+}  // namespace JoplinRestUtils
