@@ -3,8 +3,9 @@
 # running Joplin server (quillpost --list-notebooks, --list-tags) after /N,
 # /T and /TT.
 
-_quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8
-/IniFile= /Profile= --check --list-notebooks --list-tags --help --version /? /h"
+_quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id /Todo /Due /Completed
+    /Source /Author
+/IniFile= /Profile= --check --json --list-notebooks --list-tags --help --version /? /h"
 
 # The switch whose values are being written: the word before, or the list
 # switch (/AA, /TT) that the words since belong to.

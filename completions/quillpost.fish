@@ -62,8 +62,9 @@ function __quillpost_complete
             return
     end
     if string match -qr -- '^[-/]' $current
-        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8 \
-            /IniFile= /Profile= --check --list-notebooks --list-tags --help --version '/?' /h
+        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id \
+            /Todo /Due /Completed /Source /Author \
+            /IniFile= /Profile= --check --json --list-notebooks --list-tags --help --version '/?' /h
     end
     string match -q -- '-*' $current; or __fish_complete_path $current
 end

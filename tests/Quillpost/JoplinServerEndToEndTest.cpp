@@ -4,6 +4,7 @@
 // that failed created nothing.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -249,6 +250,46 @@ TEST_F(JoplinServerTest, MarkdownBodyUploadsOnlyWhatLiesBesideIt) {
   ASSERT_EQ(ids.size(), 1u) << body;
   EXPECT_EQ(body, "![pic](:/" + ids[0] + ")\r\n[passwords](/etc/passwd)\r\n");
   EXPECT_EQ(Json("GET", "resources/" + ids[0]).at("title"), "pic.png");
+}
+
+// A journal: two entries appended and one prepended, each with an
+// attachment, make one note with the three parts in order, every link
+// resolving; then a to-do with a due date, source and author, and the
+// "--json" result naming the note that is there.
+TEST_F(JoplinServerTest, JournalTodoAndJsonResult) {
+  const std::string title = "Journal " + std::to_string(::getpid());
+  for (const char* day : {"one", "two", "zero"}) {
+    Dir.Write(std::string("day-") + day + ".md", std::string("day ") + day + "\n");
+    Dir.Write(std::string(day) + ".txt", day);
+    const auto result =
+        Run({std::string(day) == "zero" ? "/Prepend" : "/Append", "/N", "Inbox", "/I", title, "/S",
+             std::string("day-") + day + ".md", "/A", std::string(day) + ".txt"});
+    ASSERT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+  }
+  const auto result =
+      Run({"/Append", "/N", "Inbox", "/I", title, "/SN", "/Due", "2026-12-24T08:00:00", "/Source",
+           "https://example.org/a", "/Author", "A. Writer", "--json"});
+  ASSERT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+  const TJsonValue json = TJsonValue::parse(result.Stdout);
+  const std::string id = json.at("id");
+  EXPECT_EQ(json.at("action"), "appended");
+  const TJsonValue note = Json("GET", "notes/" + id +
+                                          "?fields=title,body,is_todo,todo_due,todo_completed,"
+                                          "source_url,author");
+  EXPECT_EQ(note.at("title"), title);
+  const std::string body = note.at("body");
+  const std::vector<std::string> ids = LinkedIds(body);
+  ASSERT_EQ(ids.size(), 3u) << body;
+  EXPECT_EQ(body, "day zero\r\n\r\n[zero.txt](:/" + ids[0] +
+                      ")\r\n\r\nday one\r\n\r\n[one.txt](:/" + ids[1] +
+                      ")\r\n\r\nday two\r\n\r\n[two.txt](:/" + ids[2] + ")");
+  EXPECT_EQ(Call("GET", "resources/" + ids[0] + "/file"), "zero");
+  EXPECT_EQ(Call("GET", "resources/" + ids[2] + "/file"), "two");
+  EXPECT_EQ(note.at("is_todo"), 1);
+  EXPECT_EQ(note.at("todo_due"), 1798099200000);
+  EXPECT_EQ(note.at("todo_completed"), 0);
+  EXPECT_EQ(note.at("source_url"), "https://example.org/a");
+  EXPECT_EQ(note.at("author"), "A. Writer");
 }
 
 // Installed as on Windows: the executable with quillpost.ini beside it.

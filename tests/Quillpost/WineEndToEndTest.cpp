@@ -11,6 +11,7 @@
 
 #include "support/EverySwitchRun.hpp"
 #include "support/FakeJoplin.hpp"
+#include "support/NoteStore.hpp"
 #include "support/TempDir.hpp"
 #include "support/Wine.hpp"
 
@@ -154,6 +155,28 @@ TEST_F(WineEndToEndTest, PipedUtf8WithTheUtf8Switch) {
             "EInputNotUtf8: standard input is not valid UTF-8 (without /Utf8 it is read as "
             "Windows-1252)\r\n");
   EXPECT_EQ(result.ExitCode, 3);
+}
+
+// "/Append" with a to-do's due date and "--json", as on Linux.
+TEST_F(WineEndToEndTest, AppendToADueNoteWithAJsonResult) {
+  TestSupport::NoteStore store;
+  Server.Handle(
+      [&store](const TestSupport::RecordedRequest& request) { return store.Answer(request); });
+  Dir.Write("entry.md", "day two\n");
+  const auto result = Run({Settings, "/Append", "/I", "Journal", "/S", "entry.md", "/Due",
+                           "2026-12-24T08:00:00", "--json"});
+  EXPECT_EQ(result.ExitCode, 0) << result.Stderr;
+  EXPECT_NE(result.Stdout.find(std::string(R"("id":")") + TestSupport::kJournal +
+                               R"(","title":"Journal","parent_id":"F1","resources":[],)"
+                               R"("action":"appended")"),
+            std::string::npos)
+      << result.Stdout;
+  EXPECT_EQ(store.Notes[TestSupport::kJournal].Body, "day one\r\n\r\nday two\r\n");
+  const auto puts =
+      TestSupport::RequestsTo(Server, "PUT", std::string("/notes/") + TestSupport::kJournal);
+  ASSERT_EQ(puts.size(), 1u);
+  EXPECT_NE(puts[0].Body.find(R"("is_todo":1,"todo_due":1798099200000)"), std::string::npos)
+      << puts[0].Body;
 }
 
 TEST_F(WineEndToEndTest, Utf16SettingsFileAndATitleInThreeScripts) {
