@@ -13,6 +13,7 @@
 #   small        /N, one attachment (.quux), a small body  vs curl: the same three requests
 #   attachment   one 1 GiB attachment  vs curl -F
 #   attachments  1000 attachments  vs curl: the same 1001 requests in one process
+#   append       a 1 KB entry appended to a note of 10 MB  vs curl: the same GET and PUT
 # BENCH_ROUNDS multiplies the rounds of every row (default 1).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -202,8 +203,40 @@ row_attachments() {
   compare attachments 5 "<= 1.2" -- "${run[@]}" -- curl -K "$WORK/many.curl"
 }
 
+# A 1 KB entry added to a 10 MB note. The yardstick reads the note and writes
+# it back with the entry (its JSON made beforehand, as a script would have it
+# ready); Quillpost also checks updated_time before the write and reads the
+# note back after it.
+row_append() {
+  local id=0123456789abcdef0123456789abcdef
+  head -c 1000 /dev/zero | tr '\0' 'x' | fold -w 100 >"$WORK/entry.md"
+  NOTE_MIB=10 start_server 5
+  curl -s "$BASE/notes/$id?fields=body&token=bench" |
+    node -e 'let s=[];process.stdin.on("data",d=>s.push(d)).on("end",()=>{
+      const b=JSON.parse(Buffer.concat(s)).body;
+      const e=require("fs").readFileSync(process.argv[1],"utf8");
+      process.stdout.write(JSON.stringify({body:b+"\r\n\r\n"+e}));})' "$WORK/entry.md" \
+      >"$WORK/put.json"
+  cat >"$WORK/append.curl" <<EOF
+silent
+fail
+output = /dev/null
+url = "$BASE/notes/$id?token=bench"
+next
+silent
+fail
+output = /dev/null
+request = PUT
+header = "Content-Type: application/json"
+data-binary = "@$WORK/put.json"
+url = "$BASE/notes/$id?token=bench"
+EOF
+  compare append 10 "<= 1.5, peak <= 25 MB" -- "$QUILLPOST" "/IniFile=$WORK/q.ini" /Append \
+    /Id "$id" /S "$WORK/entry.md" -- curl -K "$WORK/append.curl"
+}
+
 rows=("$@")
-[ ${#rows[@]} -gt 0 ] || rows=(notebooks html body small attachment attachments)
+[ ${#rows[@]} -gt 0 ] || rows=(notebooks html body small attachment attachments append)
 printf "%-12s %10s %10s %7s %9s %9s  %s\n" row "quillpost" "yardstick" ratio "peak(MB)" \
   "peak(MB)" goal
 printf "%-12s %10s %10s %7s %9s %9s\n" "" "(ms)" "(ms)" "" "quillpost" "yardstick"

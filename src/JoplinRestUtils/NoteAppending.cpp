@@ -21,15 +21,23 @@ std::string_view WithoutTrailingBreaks(std::string_view text) {
   return text;
 }
 
-// The old text and the new part, one blank line between them.
-std::string Joined(std::string_view old, std::string_view part, bool prepend) {
+// The old text and the new part, one blank line between them; appending
+// grows the old text in place.
+std::string Joined(std::string old, std::string_view part, bool prepend) {
   if (WithoutTrailingBreaks(part).empty())
-    return std::string(old);
+    return old;
   if (WithoutTrailingBreaks(old).empty())
     return std::string(part);
-  if (prepend)
-    return std::string(WithoutTrailingBreaks(part)) + "\r\n\r\n" + std::string(old);
-  return std::string(WithoutTrailingBreaks(old)) + "\r\n\r\n" + std::string(part);
+  if (prepend) {
+    const std::string_view top = WithoutTrailingBreaks(part);
+    std::string joined;
+    joined.reserve(top.size() + 4 + old.size());
+    joined.append(top).append("\r\n\r\n").append(old);
+    return joined;
+  }
+  old.resize(WithoutTrailingBreaks(old).size());
+  old.append("\r\n\r\n").append(part);
+  return old;
 }
 
 const char* MarkupName(std::int64_t markup) {
@@ -41,14 +49,14 @@ const char* MarkupName(std::int64_t markup) {
 bool TJoplinRest::ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note) {
   if (!Get("notes/" + noteId + "?fields=" + fields, {}, "", false, 0))
     return false;
-  const auto& answer = FRestResponse.JsonValue();
+  std::optional<TJsonValue> answer = FRestResponse.TakeJsonValue();
   // A note in the trash is no note to add to.
   if (FRestResponse.StatusCode() == 404 || !answer || !answer->is_object() ||
       answer->value("deleted_time", std::int64_t{0}) != 0)
     throw ENoteNotFound("Note " + Kestrel::CommonLib::Quoted(noteId) + " not found");
   if (FRestResponse.StatusCode() >= 300)
     throw ERequestRefused(LastFailure());
-  note = *answer;
+  note = std::move(*answer);
   return true;
 }
 
@@ -125,8 +133,11 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
     RemoveResources(uploaded);
     return false;
   }
-  const std::string body = Joined(current.value("body", ""), part, prepend);
-  change["body"] = body;
+  std::string old;
+  if (current.contains("body") && current["body"].is_string())
+    old = std::move(current["body"].get_ref<std::string&>());
+  change["body"] = Joined(std::move(old), part, prepend);
+  const std::string& body = change["body"].get_ref<const std::string&>();
   const bool put = Put("notes/" + noteId, &change);
   if (!put || FRestResponse.StatusCode() >= 300) {
     FNoteFailure = LastFailure();
@@ -140,7 +151,8 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
   }
   AddTagsToNote(noteId, tags);
   TJsonValue written;
-  if (!ReadNote(noteId, "body", written) || written.value("body", "") != body) {
+  if (!ReadNote(noteId, "body", written) || !written.contains("body") ||
+      written["body"] != body) {
     FNoteFailure = "the note was written, but reading it back did not give the text written";
     return false;
   }

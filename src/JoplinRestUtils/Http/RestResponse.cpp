@@ -65,6 +65,14 @@ void TRestResponse::Fill(Platform::HttpResponse&& answer) {
     FContent = Platform::SanitizeUtf8(FRawBytes);
 }
 
+std::optional<TJsonValue> TRestResponse::TakeJsonValue() {
+  JsonValue();
+  std::string().swap(FRawBytes);
+  std::string().swap(FContent);
+  FJsonParsed = false;
+  return std::move(FJsonValue);
+}
+
 const std::optional<TJsonValue>& TRestResponse::JsonValue() {
   if (!FJsonParsed) {
     FJsonValue = ParseJson(FContent);
