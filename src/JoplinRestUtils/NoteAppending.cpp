@@ -151,8 +151,7 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
   }
   AddTagsToNote(noteId, tags);
   TJsonValue written;
-  if (!ReadNote(noteId, "body", written) || !written.contains("body") ||
-      written["body"] != body) {
+  if (!ReadNote(noteId, "body", written) || !written.contains("body") || written["body"] != body) {
     FNoteFailure = "the note was written, but reading it back did not give the text written";
     return false;
   }

@@ -168,6 +168,24 @@ INSTANTIATE_TEST_SUITE_P(
                         3,
                         "EBodyFileError: Cannot load the body file \"DIR\": is a directory\n",
                         kNothingSent},
+        // To-dos, source and author: sent only when asked for.
+        CommandLineCase{"TodoWithSourceAndAuthor",
+                        {"/SN", "/Todo", "/Source", "https://example.org/a", "/Author", "Me"},
+                        0,
+                        "Done (Note id: N1)\n",
+                        R"({"title":"NoName","markup_language":1,"is_todo":1,)"
+                        R"("source_url":"https:\/\/example.org\/a","author":"Me","body":""})"},
+        CommandLineCase{"DueDateMakesATodo",
+                        {"/SN", "/Due", "2026-12-24T08:00:00"},
+                        0,
+                        "Done (Note id: N1)\n",
+                        R"({"title":"NoName","markup_language":1,"is_todo":1,)"
+                        R"("todo_due":1798099200000,"body":""})"},
+        CommandLineCase{"UnreadableDueDate",
+                        {"/SN", "/Due", "soon"},
+                        3,
+                        "ECommandLineError: /Due \"soon\" is not a date-time\n",
+                        kNothingSent},
         // File names hold whatever Linux allows.
         CommandLineCase{"TabInAFileName",
                         {"/A", "tab\tname.txt", "/SN", "/I", "%FileNameEx%"},

@@ -188,10 +188,10 @@ TEST_F(HostileServerTest, SuccessWithoutAReadableIdKeepsTheUploads) {
 
 // A large note: the server takes its time and echoes it whole. The wait
 // grows with the request (here 2 s for answers, plus 2 s for each of the
-// body's 3 MiB), and the echo counts only for the id and title kept of it.
+// body's 10 MiB), and the echo counts only for the id and title kept of it.
 TEST_F(HostileServerTest, LargeNotesEarnTheirAnswersMoreRoom) {
   std::string text;
-  while (text.size() < (3 << 20))
+  while (text.size() < (10 << 20))
     text += "a line of the large note's body\n";
   Dir.Write("large.md", text);
   Reply echo = Reply::Json(R"({"id":"N9","title":"t","body":")" + std::string(70 << 20, 'x') +

@@ -27,8 +27,16 @@ void TAnswerMembers::Take(const char* data, size_t size) {
       std::string().swap(FVerbatim);
     }
   }
-  for (size_t i = 0; i < size; ++i)
+  for (size_t i = 0; i < size; ++i) {
+    // The bulk of an echo is the text of members not kept: skipped at once.
+    if (FInString && !FKeeping && !FEscaped && FPlace != TPlace::InKey) {
+      while (i < size && data[i] != '"' && data[i] != '\\')
+        ++i;
+      if (i == size)
+        break;
+    }
     Step(data[i]);
+  }
 }
 
 std::uint64_t TAnswerMembers::KeptSize() const {
