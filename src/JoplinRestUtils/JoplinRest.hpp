@@ -147,6 +147,9 @@ class TJoplinRest {
   bool ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note);
   // Links each tag (made where missing) to the note, warning about failures.
   void AddTagsToNote(const std::string& noteId, const Kestrel::CommonLib::TStringList& tags);
+  // The note made or changed, for NoteDone(); `uploaded` are id=file entries.
+  void RecordNoteDone(std::string id, std::string title, std::string parentId,
+                      const Kestrel::CommonLib::TStringList& uploaded);
   // Names an upload that the body causes, where a person watches standard error.
   void TellBodyUpload(const std::string& path) const;
   // An upload ran out of the run's time for answers: none is tried after it.

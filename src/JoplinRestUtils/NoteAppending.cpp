@@ -155,9 +155,7 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
     FNoteFailure = "the note was written, but reading it back did not give the text written";
     return false;
   }
-  FNoteDone = {noteId, current.value("title", ""), current.value("parent_id", ""), {}};
-  for (const auto& entry : uploaded.Lines())
-    FNoteDone.ResourceIds.emplace_back(TStringList::NameOf(entry));
+  RecordNoteDone(noteId, current.value("title", ""), current.value("parent_id", ""), uploaded);
   return true;
 }
 

@@ -150,6 +150,13 @@ bool TJoplinRest::UploadAndLink(TJoplinNewNote& ANewNote, const TMarkdownLinkPla
   return !UploadsStopped();
 }
 
+void TJoplinRest::RecordNoteDone(std::string id, std::string title, std::string parentId,
+                                 const TStringList& uploaded) {
+  FNoteDone = {std::move(id), std::move(title), std::move(parentId), {}};
+  for (const auto& entry : uploaded.Lines())
+    FNoteDone.ResourceIds.emplace_back(TStringList::NameOf(entry));
+}
+
 bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   FNoteFailure.clear();
   TJsonValue note = TJsonValue::object();
@@ -194,12 +201,8 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
     ReadAnswerId(FRestResponse.JsonValue(), id, false);
   if (!id.empty()) {
     varNoteId = id;
-    FNoteDone = {id,
-                 ReadOptionalTextMember(*FRestResponse.JsonValue(), "title"),
-                 ReadOptionalTextMember(*FRestResponse.JsonValue(), "parent_id"),
-                 {}};
-    for (const auto& entry : uploaded.Lines())
-      FNoteDone.ResourceIds.emplace_back(TStringList::NameOf(entry));
+    RecordNoteDone(id, ReadOptionalTextMember(*FRestResponse.JsonValue(), "title"),
+                   ReadOptionalTextMember(*FRestResponse.JsonValue(), "parent_id"), uploaded);
     return true;
   }
   FNoteFailure = LastFailure().empty() ? "the answer to POST notes held no note id" : LastFailure();
