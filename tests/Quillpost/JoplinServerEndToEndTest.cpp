@@ -218,8 +218,12 @@ TEST_F(JoplinServerTest, NoteLargerThanTheAnswerCap) {
   ASSERT_EQ(result.Stdout.substr(0, 5), "Done ") << result.Stdout << result.Stderr;
   const std::string id = NoteIdOf(result);
 
+  // Reading 70 MiB back makes the server think for a while, longer on a
+  // busy machine: room in size and in time.
   Platform::HttpLimits roomy;
   roomy.MaxAnswerBytes = std::uint64_t{512} << 20;
+  roomy.AnswerStallSeconds = 300;
+  roomy.AnswerSecondsPerClient = 600;
   Platform::HttpClient reader("QuillpostTests", roomy);
   Platform::HttpRequest request;
   request.Url = Server->Url + "/notes/" + id + "?fields=body&token=" + Server->Token;
