@@ -24,15 +24,29 @@ std::uint64_t SizeOf(const std::string& path) {
 
 }  // namespace
 
-TLocalFileVerdict JudgeLocalFile(const TLocalFilePolicy& policy, const std::string& path) {
+TLocalFileJudge::TLocalFileJudge(const TLocalFilePolicy& policy) {
+  // A folder rule stays a rule even when the folder cannot be resolved:
+  // nothing then lies under it.
+  if (!policy.Folder.empty()) {
+    FFolder = Platform::ResolvedPath(policy.Folder);
+    FKeepsFolderRule = true;
+  }
+  for (const auto& never : policy.Never) {
+    std::string resolved = Platform::ResolvedPath(never);
+    if (!resolved.empty())
+      FNever.push_back(std::move(resolved));
+  }
+}
+
+TLocalFileVerdict TLocalFileJudge::Judge(const std::string& path) const {
   const std::string resolved = Platform::ResolvedPath(path);
   if (resolved.empty())
     return TLocalFileVerdict::Outside;
-  for (const auto& never : policy.Never) {
-    if (Platform::ResolvedPath(never) == resolved)
+  for (const auto& never : FNever) {
+    if (never == resolved)
       return TLocalFileVerdict::Forbidden;
   }
-  if (!policy.Folder.empty() && !LiesUnder(resolved, Platform::ResolvedPath(policy.Folder)))
+  if (FKeepsFolderRule && !LiesUnder(resolved, FFolder))
     return TLocalFileVerdict::Outside;
   return TLocalFileVerdict::Allowed;
 }

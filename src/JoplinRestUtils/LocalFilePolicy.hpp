@@ -28,7 +28,18 @@ struct TLocalFilePolicy {
 
 enum class TLocalFileVerdict { Allowed, Outside, Forbidden };
 
-TLocalFileVerdict JudgeLocalFile(const TLocalFilePolicy& policy, const std::string& path);
+// Judges the files of one body against a policy: the policy's folder and
+// its never-sent files are resolved once, not once for every file.
+class TLocalFileJudge {
+ public:
+  explicit TLocalFileJudge(const TLocalFilePolicy& policy);
+  TLocalFileVerdict Judge(const std::string& path) const;
+
+ private:
+  std::string FFolder;  // resolved
+  bool FKeepsFolderRule = false;
+  std::vector<std::string> FNever;  // resolved; those that name nothing left out
+};
 
 // The warning for a link left as written: `written` is the link as the body
 // has it.

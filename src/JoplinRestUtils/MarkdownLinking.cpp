@@ -15,6 +15,7 @@ namespace JoplinRestUtils {
 TMarkdownLinkPlan PlanMarkdownLinks(const std::string& body, std::string_view baseDir,
                                     const TLocalFilePolicy& policy) {
   TMarkdownLinkPlan plan;
+  const TLocalFileJudge judge(policy);
   std::unordered_map<std::string, size_t> fileIndex;
   for (const TMarkdownTarget& target : FindMarkdownTargets(body)) {
     const std::string written(std::string_view(body).substr(target.Start, target.Length));
@@ -28,7 +29,7 @@ TMarkdownLinkPlan PlanMarkdownLinks(const std::string& body, std::string_view ba
     }
     auto known = fileIndex.find(*path);
     if (known == fileIndex.end()) {
-      const TLocalFileVerdict verdict = JudgeLocalFile(policy, *path);
+      const TLocalFileVerdict verdict = judge.Judge(*path);
       if (verdict != TLocalFileVerdict::Allowed) {
         Kestrel::CommonLib::Warn(LeftLinkWarning(verdict, written));
         continue;

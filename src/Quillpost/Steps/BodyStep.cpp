@@ -55,13 +55,14 @@ void CollectHtmlImages(const std::string& html, TJoplinNewNote& note) {
   TStringList images;
   const std::vector<JoplinRestUtils::TTextRange> inert = JoplinRestUtils::FindInertParts(html);
   std::unordered_set<std::string> warned;
+  const JoplinRestUtils::TLocalFileJudge judge(note.LocalFiles);
   for (const auto& reference : JoplinRestUtils::FindImageReferences(html, true)) {
     if (JoplinRestUtils::LiesInAny(inert, reference.Start))
       continue;
     std::optional<std::string> image = LocalImage(std::string(reference.Inner), note.BaseDir);
     if (!image)
       continue;
-    const auto verdict = JoplinRestUtils::JudgeLocalFile(note.LocalFiles, *image);
+    const auto verdict = judge.Judge(*image);
     if (verdict == JoplinRestUtils::TLocalFileVerdict::Allowed) {
       images.Add(std::move(*image));
     } else if (warned.insert(*image).second) {
