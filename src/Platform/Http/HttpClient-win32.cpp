@@ -8,6 +8,7 @@
 #include <mutex>
 #include <thread>
 
+#include "Platform/Http/AnswerBudget.hpp"
 #include "Platform/Http/HttpClient.hpp"
 #include "Platform/Text/Ascii.hpp"
 #include "Platform/Text/Charset.hpp"
@@ -268,9 +269,8 @@ struct HttpClient::Impl {
   std::wstring Host;
   INTERNET_PORT Port = 0;
   HttpLimits Limits;
-  Clock::duration BudgetLeft{};
-  long GrantedSeconds = 0;  // all the time for answers, with what large requests earned
-  long StallSeconds = 0;    // the current request's wait for its answer
+  AnswerBudget Budget;
+  long StallSeconds = 0;  // the current request's wait for its answer
   bool LastSent = false;
   bool LastOutOfTime = false;
 
@@ -296,8 +296,7 @@ struct HttpClient::Impl {
 
 HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::make_unique<Impl>()) {
   FImpl->Limits = limits;
-  FImpl->BudgetLeft = std::chrono::seconds(limits.AnswerSecondsPerClient);
-  FImpl->GrantedSeconds = limits.AnswerSecondsPerClient;
+  FImpl->Budget = AnswerBudget(limits.AnswerSecondsPerClient);
   FImpl->Session =
       InternetHandle(::WinHttpOpen(WideText(userAgent).c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
@@ -312,8 +311,8 @@ std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
   // socket's own time-out.
   constexpr DWORD kSocketTimedOut = 10060;  // WSAETIMEDOUT
   if (code == ERROR_WINHTTP_TIMEOUT || code == kSocketTimedOut) {
-    if (!uploading && (WaitCutToBudget || BudgetLeft <= Clock::duration::zero())) {
-      return "no complete answer within the " + std::to_string(GrantedSeconds) +
+    if (!uploading && (WaitCutToBudget || Budget.Spent())) {
+      return "no complete answer within the " + std::to_string(Budget.GrantedSeconds()) +
              " s that the run allows for answers";
     }
     return uploading ? "the upload made no progress for " +
@@ -349,7 +348,7 @@ long long HttpLimitMs(const HttpLimits& limits, long seconds) {
 }  // namespace
 
 DWORD HttpClient::Impl::ReceiveWaitMs() {
-  const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(BudgetLeft).count();
+  const auto budget = std::chrono::duration_cast<std::chrono::milliseconds>(Budget.Left()).count();
   const long long stall = HttpLimitMs(Limits, StallSeconds);
   WaitCutToBudget = budget < stall;
   return static_cast<DWORD>(std::max<long long>(1, std::min(stall, budget)));
@@ -373,8 +372,7 @@ void HttpClient::Impl::SetTimeouts(HINTERNET request) {
 void HttpClient::Impl::GrantAnswerTime(std::uint64_t bodyBytes) {
   const long extra = AnswerAllowanceSeconds(Limits, bodyBytes);
   StallSeconds += extra;
-  GrantedSeconds += extra;
-  BudgetLeft += std::chrono::seconds(extra);
+  Budget.Earn(extra);
 }
 
 bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, std::string& error) {
@@ -421,7 +419,7 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
   const bool received = ::WinHttpReceiveResponse(request, nullptr);
   const DWORD failure = received ? 0 : ::GetLastError();
   const bool cutOff = guard.Finish();
-  BudgetLeft -= Clock::now() - started;
+  Budget.Spend(Clock::now() - started);
   if (cutOff) {
     handle.Release();  // closed by the guard
     error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
@@ -448,7 +446,7 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
         ::WinHttpQueryDataAvailable(request, &available) &&
         (available == 0 ||
          ::WinHttpReadData(request, buffer.data(), std::min<DWORD>(available, kPieceSize), &got));
-    BudgetLeft -= Clock::now() - before;
+    Budget.Spend(Clock::now() - before);
     if (!read) {
       error = FailureText(::GetLastError(), false);
       return false;
@@ -467,7 +465,7 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
     }
     if (filter == nullptr)
       answer.Body.append(buffer.data(), got);
-    if (BudgetLeft <= Clock::duration::zero()) {
+    if (Budget.Spent()) {
       error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
       return false;
     }
@@ -577,9 +575,7 @@ bool HttpClient::LastRequestOutOfTime() const {
 void HttpClient::GrantAnswerSeconds(long seconds) {
   if (!FImpl)
     return;
-  FImpl->BudgetLeft =
-      std::max(FImpl->BudgetLeft, Clock::duration::zero()) + std::chrono::seconds(seconds);
-  FImpl->GrantedSeconds += seconds;
+  FImpl->Budget.GrantAfresh(seconds);
 }
 
 }  // namespace Platform

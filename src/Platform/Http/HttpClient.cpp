@@ -14,6 +14,7 @@
 #include "Platform/Console/Error.hpp"
 #include "Platform/Files/FileDescriptor.hpp"
 #include "Platform/Files/Files.hpp"
+#include "Platform/Http/AnswerBudget.hpp"
 #include "Platform/Text/Charset.hpp"
 
 namespace Platform {
@@ -139,13 +140,6 @@ class BodyReader {
 
 using Clock = std::chrono::steady_clock;
 
-// The time left for answers, shared by all of a client's requests, and all
-// that they were granted.
-struct AnswerBudget {
-  Clock::duration Left;
-  long GrantedSeconds = 0;
-};
-
 // Everything one request's callbacks share.
 struct Transfer {
   HttpLimits Limits;
@@ -242,8 +236,8 @@ int WatchProgress(void* user, curl_off_t, curl_off_t downNow, curl_off_t upTotal
   const auto now = Clock::now();
   const bool uploading = upNow < upTotal;
   if (!uploading && transfer.Budget != nullptr) {
-    transfer.Budget->Left -= now - transfer.LastCall;
-    if (transfer.Budget->Left <= Clock::duration::zero()) {
+    transfer.Budget->Spend(now - transfer.LastCall);
+    if (transfer.Budget->Spent()) {
       transfer.OutOfTime = true;
       return 1;
     }
@@ -282,7 +276,7 @@ struct HttpClient::Impl {
   CurlEasy Handle;
   std::string UserAgent;
   HttpLimits Limits;
-  AnswerBudget Budget{};
+  AnswerBudget Budget;
   bool LastSent = false;
   bool LastOutOfTime = false;
   std::string NoProxy = NoProxyList();
@@ -293,8 +287,7 @@ HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::ma
   FImpl->Handle.reset(curl_easy_init());
   FImpl->UserAgent = std::move(userAgent);
   FImpl->Limits = limits;
-  FImpl->Budget.Left = std::chrono::seconds(limits.AnswerSecondsPerClient);
-  FImpl->Budget.GrantedSeconds = limits.AnswerSecondsPerClient;
+  FImpl->Budget = AnswerBudget(limits.AnswerSecondsPerClient);
   CURL* curl = FImpl->Handle.get();
   if (curl == nullptr)
     return;
@@ -328,8 +321,7 @@ namespace {
 void GrantAnswerTime(Transfer& transfer, std::uint64_t bodyBytes) {
   const long extra = AnswerAllowanceSeconds(transfer.Limits, bodyBytes);
   transfer.Limits.AnswerStallSeconds += extra;
-  transfer.Budget->Left += std::chrono::seconds(extra);
-  transfer.Budget->GrantedSeconds += extra;
+  transfer.Budget->Earn(extra);
 }
 
 std::string FailureText(CURLcode rc, const Transfer& transfer, const char* errorBuffer) {
@@ -337,7 +329,7 @@ std::string FailureText(CURLcode rc, const Transfer& transfer, const char* error
   if (transfer.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
     return "the answer is larger than " + std::to_string(limits.MaxAnswerBytes >> 20) + " MiB";
   if (transfer.OutOfTime) {
-    return "no complete answer within the " + std::to_string(transfer.Budget->GrantedSeconds) +
+    return "no complete answer within the " + std::to_string(transfer.Budget->GrantedSeconds()) +
            " s that the run allows for answers";
   }
   if (transfer.Stalled) {
@@ -507,9 +499,7 @@ bool HttpClient::LastRequestOutOfTime() const {
 void HttpClient::GrantAnswerSeconds(long seconds) {
   if (!FImpl)
     return;
-  FImpl->Budget.Left =
-      std::max(FImpl->Budget.Left, Clock::duration::zero()) + std::chrono::seconds(seconds);
-  FImpl->Budget.GrantedSeconds += seconds;
+  FImpl->Budget.GrantAfresh(seconds);
 }
 
 }  // namespace Platform
