@@ -10,6 +10,7 @@
 
 #include "Platform/Http/AnswerBudget.hpp"
 #include "Platform/Http/HttpClient.hpp"
+#include "Platform/Http/Redirects.hpp"
 #include "Platform/Text/Ascii.hpp"
 #include "Platform/Text/Charset.hpp"
 #include "Platform/Windows/Win32Error.hpp"
@@ -31,7 +32,6 @@ struct InternetHandleTraits {
 
 using InternetHandle = OwnedHandle<InternetHandleTraits>;
 
-constexpr int kMaxRedirects = 5;
 constexpr DWORD kPieceSize = 64 * 1024;
 
 std::string WinHttpErrorText(DWORD code) {
@@ -537,9 +537,7 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
     }
     const std::string location = HeaderValue(answer, "location");
     const long status = answer.StatusCode;
-    const bool redirect =
-        (status == 301 || status == 302 || status == 303 || status == 307 || status == 308) &&
-        !location.empty();
+    const bool redirect = IsRedirectStatus(status) && !location.empty();
     if (!redirect) {
       answer.Url = url;
       response = std::move(answer);
@@ -547,12 +545,11 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
     }
     const std::string next = ResolveLocation(url, location);
     if (!SameServer(url, next)) {
-      error = "the server redirected to " + next.substr(0, next.find_first_of("?#")) +
-              ", another server; not followed";
+      error = RefusedRedirect(next);
       return false;
     }
     if (hop == kMaxRedirects) {
-      error = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      error = TooManyRedirects();
       return false;
     }
     // As browsers do: a POST answered by 301, 302 or 303 goes on as a GET.

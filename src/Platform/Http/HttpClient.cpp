@@ -15,6 +15,7 @@
 #include "Platform/Files/FileDescriptor.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Http/AnswerBudget.hpp"
+#include "Platform/Http/Redirects.hpp"
 #include "Platform/Text/Charset.hpp"
 
 namespace Platform {
@@ -159,10 +160,6 @@ struct Transfer {
   Clock::time_point LastProgress = Clock::now();
   Clock::time_point LastCall = Clock::now();
 };
-
-bool IsRedirectStatus(long status) {
-  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
 
 size_t ReadBody(char* buffer, size_t size, size_t count, void* user) {
   return static_cast<Transfer*>(user)->Body.Read(buffer, size * count);
@@ -347,8 +344,6 @@ std::string FailureText(CURLcode rc, const Transfer& transfer, const char* error
 
 namespace {
 
-constexpr int kMaxRedirects = 5;
-
 void SetMethod(CURL* curl, const std::string& method, bool withBody, curl_off_t total) {
   if (withBody) {
     curl_easy_setopt(curl, CURLOPT_POST, 1L);
@@ -383,11 +378,6 @@ std::string OriginOf(const std::string& url) {
   for (char& c : origin)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return origin;
-}
-
-// The URL without its query: where it leads, without what it carries.
-std::string WithoutQuery(const std::string& url) {
-  return url.substr(0, url.find_first_of("?#"));
 }
 
 }  // namespace
@@ -449,13 +439,12 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
         location == nullptr)
       break;
     if (OriginOf(location) != origin || origin.empty()) {
-      redirectFailure =
-          "the server redirected to " + WithoutQuery(location) + ", another server; not followed";
+      redirectFailure = RefusedRedirect(location);
       rc = CURLE_TOO_MANY_REDIRECTS;
       break;
     }
     if (hop == kMaxRedirects) {
-      redirectFailure = "more than " + std::to_string(kMaxRedirects) + " redirects";
+      redirectFailure = TooManyRedirects();
       rc = CURLE_TOO_MANY_REDIRECTS;
       break;
     }
