@@ -95,7 +95,8 @@ std::shared_ptr<TAnswerMembers> EchoFilter() {
 }  // namespace
 
 bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AResource,
-                                 const TJsonValue* AJsonObject) {
+                                 const TJsonValue* AJsonObject,
+                                 std::shared_ptr<Platform::HttpAnswerFilter> filter) {
   TRestRequest request;
   request.Method = AMethod;
   request.Resource = AppendToken(AResource);
@@ -109,7 +110,9 @@ bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AR
     request.ContentType = "application/x-www-form-urlencoded";
     request.HasBody = true;
   }
-  if (request.HasBody)
+  if (filter)
+    request.AnswerFilter = std::move(filter);
+  else if (request.HasBody)
     request.AnswerFilter = EchoFilter();
   return FRestClient.Execute(std::move(request), FRestResponse);
 }

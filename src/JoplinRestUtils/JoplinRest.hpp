@@ -1,6 +1,7 @@
 #pragma once
 // The Data API client: requests with the token, the notebook and tag
 // directories, resource upload and note creation. One per run.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -8,6 +9,7 @@
 
 #include "JoplinRestUtils/Http/RestClient.hpp"
 #include "JoplinRestUtils/Http/RestResponse.hpp"
+#include "JoplinRestUtils/Json/BodyMember.hpp"
 #include "JoplinRestUtils/Json/Json.hpp"
 #include "JoplinRestUtils/MarkdownLinking.hpp"
 #include "JoplinRestUtils/NewNote.hpp"
@@ -112,8 +114,11 @@ class TJoplinRest {
   bool UploadResourceFile(const std::string& AFilename, std::string& varResourceId);
 
  private:
+  // Without a filter of its own, a request with a body keeps only the
+  // members of the server's echo that are read.
   bool ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AResource,
-                      const TJsonValue* AJsonObject);
+                      const TJsonValue* AJsonObject,
+                      std::shared_ptr<Platform::HttpAnswerFilter> filter = {});
   std::string AppendToken(std::string_view AResource) const;
   // Fetches a directory while it is empty, then finds the title's id from the end.
   std::string FindInDirectory(Kestrel::CommonLib::TStringList& directory, std::string_view resource,
@@ -143,8 +148,10 @@ class TJoplinRest {
   bool UploadAndLink(TJoplinNewNote& ANewNote, const TMarkdownLinkPlan& plan, std::string& body,
                      Kestrel::CommonLib::TStringList& uploaded);
   // The note's fields (a comma-separated list); false without an answer,
-  // throws ENoteNotFound for a missing or trashed note.
-  bool ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note);
+  // throws ENoteNotFound for a missing or trashed note. With `body`, the
+  // note's body is read by it and not kept in `note`.
+  bool ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note,
+                std::shared_ptr<TBodyMember> body = {});
   // Links each tag (made where missing) to the note, warning about failures.
   void AddTagsToNote(const std::string& noteId, const Kestrel::CommonLib::TStringList& tags);
   // The note made or changed, for NoteDone(); `uploaded` are id=file entries.

@@ -13,6 +13,9 @@ namespace {
 
 using Kestrel::CommonLib::TStringList;
 
+constexpr size_t kRoomForLinks = 64 * 1024;
+
+// The body is read apart from the rest (TBodyMember).
 constexpr const char* kNoteFields = "id,title,body,markup_language,updated_time,parent_id";
 
 std::string_view WithoutTrailingBreaks(std::string_view text) {
@@ -46,8 +49,10 @@ const char* MarkupName(std::int64_t markup) {
 
 }  // namespace
 
-bool TJoplinRest::ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note) {
-  if (!Get("notes/" + noteId + "?fields=" + fields, {}, "", false, 0))
+bool TJoplinRest::ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note,
+                           std::shared_ptr<TBodyMember> body) {
+  if (!ExecuteRequest(TRESTRequestMethod::rmGET, "notes/" + noteId + "?fields=" + fields, nullptr,
+                      std::move(body)))
     return false;
   std::optional<TJsonValue> answer = FRestResponse.TakeJsonValue();
   // A note in the trash is no note to add to.
@@ -100,8 +105,16 @@ bool TJoplinRest::FindNoteByTitle(std::string_view title, const std::string& fol
 bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteId, bool prepend) {
   FNoteFailure.clear();
   TJsonValue current;
-  if (!ReadNote(noteId, kNoteFields, current)) {
+  // Room for the new part and its links, so that joining does not copy the old text.
+  const auto oldBody = TBodyMember::Keeping(ANewNote.Body.size() + kRoomForLinks);
+  if (!ReadNote(noteId, kNoteFields, current, oldBody)) {
     FNoteFailure = LastFailure();
+    return false;
+  }
+  // Without the old text, a write would put the new part in its place.
+  std::optional<std::string> old = oldBody->TakeBody();
+  if (!old) {
+    FNoteFailure = "the note's text could not be read; nothing was sent";
     return false;
   }
   const std::int64_t markup = current.value("markup_language", std::int64_t{kMarkupMarkdown});
@@ -133,10 +146,7 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
     RemoveResources(uploaded);
     return false;
   }
-  std::string old;
-  if (current.contains("body") && current["body"].is_string())
-    old = std::move(current["body"].get_ref<std::string&>());
-  change["body"] = Joined(std::move(old), part, prepend);
+  change["body"] = Joined(std::move(*old), part, prepend);
   const std::string& body = change["body"].get_ref<const std::string&>();
   const bool put = Put("notes/" + noteId, &change);
   if (!put || FRestResponse.StatusCode() >= 300) {
@@ -151,7 +161,8 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
   }
   AddTagsToNote(noteId, tags);
   TJsonValue written;
-  if (!ReadNote(noteId, "body", written) || !written.contains("body") || written["body"] != body) {
+  const auto check = TBodyMember::Checking(body);
+  if (!ReadNote(noteId, "body", written, check) || !check->Matches()) {
     FNoteFailure = "the note was written, but reading it back did not give the text written";
     return false;
   }

@@ -44,14 +44,15 @@ Reply NoteStore::Read(const std::string& id, bool updatedOnly) {
   FakeNote& note = found->second;
   if (updatedOnly && ChangeBeforeWrite)
     ++note.Updated;
-  return Reply::Json(TJsonValue{
-      {"id", id},
-      {"title", note.Title},
-      {"body", note.Body},
-      {"markup_language", note.Markup},
-      {"updated_time", note.Updated},
-      {"parent_id",
-       "F1"}}.dump());
+  TJsonValue answer{{"id", id},
+                    {"title", note.Title},
+                    {"body", note.Body},
+                    {"markup_language", note.Markup},
+                    {"updated_time", note.Updated},
+                    {"parent_id", "F1"}};
+  if (LeaveOutBody)
+    answer.erase("body");
+  return Reply::Json(answer.dump());
 }
 
 Reply NoteStore::Write(const std::string& id, const std::string& body) {

@@ -30,6 +30,7 @@ class NoteStore {
   std::map<std::string, FakeNote> Notes;
   bool ChangeBeforeWrite = false;  // someone edits the note between read and write
   bool RefuseWrite = false;
+  bool LeaveOutBody = false;  // a read that answers without the note's text
 
  private:
   Reply List();

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "Platform/Http/AnswerBudget.hpp"
+#include "Platform/Http/DeclaredLength.hpp"
 #include "Platform/Http/HttpClient.hpp"
 #include "Platform/Http/Redirects.hpp"
 #include "Platform/Text/Ascii.hpp"
@@ -434,6 +435,8 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
   // A redirect's own body is no answer to filter.
   if (answer.StatusCode >= 300 && answer.StatusCode < 400)
     filter = nullptr;
+  if (const auto declared = DeclaredLength(answer); declared && filter != nullptr)
+    filter->ExpectSize(*declared);
   std::vector<char> buffer(kPieceSize);
   while (true) {
     // What has arrived, as it arrives: a read of a whole piece would wait for

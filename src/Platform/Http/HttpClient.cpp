@@ -15,6 +15,7 @@
 #include "Platform/Files/FileDescriptor.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Http/AnswerBudget.hpp"
+#include "Platform/Http/DeclaredLength.hpp"
 #include "Platform/Http/Redirects.hpp"
 #include "Platform/Text/Charset.hpp"
 
@@ -150,6 +151,7 @@ struct Transfer {
   HttpResponse Answer;
   BodyReader Body;
   bool AnswerStarted = false;  // a status line arrived
+  bool SizeTold = false;       // the filter was told the declared length
   long Status = 0;             // of the latest status line
   bool TooLarge = false;
   bool OutOfTime = false;
@@ -182,6 +184,11 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   if (IsRedirectStatus(transfer.Status))
     return size * count;
   if (transfer.Filter != nullptr) {
+    if (!transfer.SizeTold) {
+      transfer.SizeTold = true;
+      if (const auto declared = DeclaredLength(transfer.Answer))
+        transfer.Filter->ExpectSize(*declared);
+    }
     transfer.Filter->Take(data, size * count);
     transfer.TooLarge = transfer.Filter->KeptSize() > transfer.Limits.MaxAnswerBytes;
     return transfer.TooLarge ? 0 : size * count;

@@ -49,6 +49,9 @@ struct HttpBodyPart {
 class HttpAnswerFilter {
  public:
   virtual ~HttpAnswerFilter() = default;
+  // The length the answer declares, told before its first bytes when known:
+  // room may be made, but the bytes that come are what counts.
+  virtual void ExpectSize(std::uint64_t /*bytes*/) {}
   virtual void Take(const char* data, size_t size) = 0;
   // The bytes kept so far: what the answer size cap bounds.
   virtual std::uint64_t KeptSize() const = 0;

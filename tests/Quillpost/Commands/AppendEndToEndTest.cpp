@@ -27,6 +27,7 @@ struct AppendCase {
   size_t Deletes;           // uploads taken back
   bool ChangeBeforeWrite = false;
   bool RefuseWrite = false;
+  bool LeaveOutBody = false;
   friend void PrintTo(const AppendCase& c, std::ostream* out) { *out << c.Name; }
 };
 
@@ -55,6 +56,7 @@ TEST_P(AppendTest, TargetsWritesAndRefusals) {
   const AppendCase& c = GetParam();
   Store.ChangeBeforeWrite = c.ChangeBeforeWrite;
   Store.RefuseWrite = c.RefuseWrite;
+  Store.LeaveOutBody = c.LeaveOutBody;
   const auto result = Run(c.Args);
   EXPECT_EQ(result.ExitCode, c.ExitCode) << result.Stderr;
   EXPECT_EQ(result.Stdout, c.Stdout) << result.Stderr;
@@ -121,6 +123,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "Append failed.\n",
                    "day one\n",
                    1,
+                   false,
+                   true},
+        // Without the old text, writing would replace it with the new part.
+        AppendCase{"OldTextUnreadable",
+                   {"/Append", "/Id", kJournal, "/S", "entry.md", "/A", "a.png"},
+                   3,
+                   "Append failed.\n",
+                   "day one\n",
+                   0,
+                   false,
                    false,
                    true},
         AppendCase{"NoTarget",
