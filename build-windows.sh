@@ -15,12 +15,15 @@ source "$ROOT/scripts/apt-packages.sh"
 
 # googletest: its sources, built here with the cross compiler. libgnutls30:
 # Wine's secure connections.
-install_missing_packages g++-mingw-w64-x86-64-posix cmake ninja-build nlohmann-json3-dev \
-  googletest wine wine64 libgnutls30
+# libyaml: Debian's sources, fetched once and built here the same way.
+install_missing_packages g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix cmake \
+  ninja-build nlohmann-json3-dev googletest wine wine64 libgnutls30 curl ca-certificates
+LIBYAML="$ROOT/build/third-party/libyaml"
+"$ROOT/scripts/libyaml-source.sh" "$LIBYAML"
 
-if [ ! -f "$BUILD/build.ninja" ]; then
+if ! grep -q "^QUILLPOST_LIBYAML_SOURCE:" "$BUILD/CMakeCache.txt" 2>/dev/null; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DQUILLPOST_WERROR=ON >&2
+    -DCMAKE_BUILD_TYPE=Release -DQUILLPOST_WERROR=ON -DQUILLPOST_LIBYAML_SOURCE="$LIBYAML" >&2
 fi
 cmake --build "$BUILD" --target quillpost quillpost_tests hold_open >&2
 

@@ -1,6 +1,7 @@
 #pragma once
 // The note to create: filled by the front end, read by CreateNote.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "JoplinRestUtils/LocalFilePolicy.hpp"
@@ -35,6 +36,15 @@ struct TJoplinNewNote {
   bool TodoCompleted = false;
   std::string SourceUrl;  // empty: none
   std::string Author;     // empty: none
+  // Dates that a front-matter block gives as instants (Unix epoch
+  // milliseconds); the local date-times above win where they are given.
+  std::optional<std::int64_t> CreatedMs;
+  std::optional<std::int64_t> UpdatedMs;
+  std::optional<std::int64_t> DueMs;
+  // Where the note was written, when known.
+  std::optional<double> Latitude;
+  std::optional<double> Longitude;
+  std::optional<double> Altitude;
 };
 
 }  // namespace JoplinRestUtils

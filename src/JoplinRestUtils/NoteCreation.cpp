@@ -35,19 +35,38 @@ std::string JoinedTags(const TStringList& tags) {
 
 }  // namespace
 
-// To-do state, source and author, each only when asked for, so that a note
-// without them is sent as it always was.
+namespace {
+
+// A date of the command line (local time) wins over one of a front-matter
+// block (an instant).
+std::optional<std::int64_t> NoteDateMs(Kestrel::CommonLib::TDateTime local,
+                                       const std::optional<std::int64_t>& instant) {
+  if (local > 0)
+    return DateTimeToUnixMs(local);
+  return instant;
+}
+
+}  // namespace
+
+// To-do state, source, author and place, each only when asked for, so that a
+// note without them is sent as it always was.
 void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note) {
   if (from.IsTodo)
     note["is_todo"] = 1;
-  if (from.TodoDue > 0)
-    note["todo_due"] = DateTimeToUnixMs(from.TodoDue);
+  if (const auto due = NoteDateMs(from.TodoDue, from.DueMs))
+    note["todo_due"] = *due;
   if (from.TodoCompleted)
     note["todo_completed"] = DateTimeToUnixMs(Kestrel::CommonLib::NowDateTime());
   if (!from.SourceUrl.empty())
     note["source_url"] = from.SourceUrl;
   if (!from.Author.empty())
     note["author"] = from.Author;
+  const std::pair<const char*, const std::optional<double>*> places[] = {
+      {"latitude", &from.Latitude}, {"longitude", &from.Longitude}, {"altitude", &from.Altitude}};
+  for (const auto& [name, value] : places) {
+    if (*value)
+      note[name] = **value;
+  }
 }
 
 namespace {
@@ -163,10 +182,10 @@ bool TJoplinRest::CreateNote(TJoplinNewNote ANewNote, std::string& varNoteId) {
   note["title"] = Kestrel::CommonLib::IsEmptyText(ANewNote.Title, true) ? std::string("NoName")
                                                                         : ANewNote.Title;
   note["markup_language"] = ANewNote.MarkupLanguage;
-  if (ANewNote.CTime > 0)
-    note["user_created_time"] = DateTimeToUnixMs(ANewNote.CTime);
-  if (ANewNote.MTime > 0)
-    note["user_updated_time"] = DateTimeToUnixMs(ANewNote.MTime);
+  if (const auto created = NoteDateMs(ANewNote.CTime, ANewNote.CreatedMs))
+    note["user_created_time"] = *created;
+  if (const auto updated = NoteDateMs(ANewNote.MTime, ANewNote.UpdatedMs))
+    note["user_updated_time"] = *updated;
   // What the body pulls in is settled, and bounded, before anything is sent.
   const TMarkdownLinkPlan plan = PlanBodyFiles(ANewNote);
   // The notebook is settled before anything is uploaded, so that a wrong

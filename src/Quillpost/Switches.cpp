@@ -30,6 +30,7 @@ constexpr TSwitchSpec kSwitches[] = {
     {"Utf8", TSwitchKind::Flag},
     {"LT", TSwitchKind::Flag},
     {"NoLocal", TSwitchKind::Flag},
+    {"NoFrontMatter", TSwitchKind::Flag},
     {"AllowOutside", TSwitchKind::Flag},
     {"AllowMany", TSwitchKind::Flag},
     {"Todo", TSwitchKind::Flag},

@@ -1,5 +1,7 @@
 #include "Quillpost/Steps/AttachmentsStep.hpp"
 
+#include <algorithm>
+
 #include "Kestrel/CommonLib/Dates/DatePlaceholders.hpp"
 #include "Kestrel/CommonLib/Dates/DateTimeParser.hpp"
 #include "Kestrel/CommonLib/Dates/FileTimes.hpp"
@@ -8,6 +10,7 @@
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Quillpost/CommandLineCheck.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 #include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
@@ -119,8 +122,18 @@ std::string ApplyAttachments(const TArguments& args, TJoplinNewNote& note) {
   return entries.Empty() ? std::string() : entries[0];
 }
 
+// After the tags of a front-matter block, those of the command line that it
+// does not have already.
 void ApplyTags(const TParamList& params, TJoplinNewNote& note) {
-  note.Tags = SwitchValuesThenList(params, "T", "TT");
+  const std::vector<std::string> fromBlock = note.Tags.Lines();
+  const TStringList given = SwitchValuesThenList(params, "T", "TT");
+  for (const auto& tag : given.Lines()) {
+    const bool inBlock = std::any_of(fromBlock.begin(), fromBlock.end(), [&tag](const auto& known) {
+      return Kestrel::CommonLib::SameText(known, tag);
+    });
+    if (!inBlock)
+      note.Tags.Add(tag);
+  }
 }
 
 void ApplyDates(const TParamList& params, const std::string& firstAttachment,
@@ -129,8 +142,9 @@ void ApplyDates(const TParamList& params, const std::string& firstAttachment,
   note.MTime = DateOfSwitch(params, "E", firstAttachment);
   // "/Due" makes a to-do; "/Completed" marks one done.
   note.TodoDue = DateOfSwitch(params, "Due", firstAttachment, TUnreadableDate::IsAnError);
-  note.TodoCompleted = FindSwitch(params, "Completed");
-  note.IsTodo = FindSwitch(params, "Todo") || note.TodoDue > 0 || note.TodoCompleted;
+  note.TodoCompleted = note.TodoCompleted || FindSwitch(params, "Completed");
+  note.IsTodo =
+      note.IsTodo || FindSwitch(params, "Todo") || note.TodoDue > 0 || note.TodoCompleted;
 }
 
 }  // namespace Quillpost

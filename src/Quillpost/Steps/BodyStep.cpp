@@ -19,6 +19,7 @@
 #include "Platform/Text/Charset.hpp"
 #include "Platform/Text/TextDecoding.hpp"
 #include "Quillpost/Steps/BodyFileError.hpp"
+#include "Quillpost/Steps/FrontMatterStep.hpp"
 #include "Quillpost/Steps/StdinLines.hpp"
 #include "Quillpost/Switches.hpp"
 
@@ -151,8 +152,14 @@ void TakeFirstLineAsTitle(std::string& body, TJoplinNewNote& note) {
 void ApplyBody(const TArguments& args, TJoplinNewNote& note, Platform::ByteReader& stdinBytes) {
   const TParamList& params = args.Text;
   std::optional<std::string> body = LoadBodyFile(args, note);
-  if (!body)
+  std::string source = "standard input";
+  if (body) {
+    SwitchValue(args.Paths, "S", source);
+    source = Platform::DecodeFromLocale(source);
+  } else {
     body = ReadBodyFromStdin(params, stdinBytes);
+  }
+  ApplyFrontMatter(params, source, *body, note);
   if (FindSwitch(params, "LT"))
     TakeFirstLineAsTitle(*body, note);
   note.Body = std::move(*body);
