@@ -3,7 +3,7 @@
 # running Joplin server (quillpost --list-notebooks, --list-tags) after /N,
 # /T and /TT.
 
-_quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id /Todo /Due /Completed
+_quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /NoFrontMatter /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id /Todo /Due /Completed
     /Source /Author
 /IniFile= /Profile= --check --json --list-notebooks --list-tags --help --version /? /h"
 

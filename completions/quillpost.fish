@@ -62,7 +62,7 @@ function __quillpost_complete
             return
     end
     if string match -qr -- '^[-/]' $current
-        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id \
+        printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /NoFrontMatter /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id \
             /Todo /Due /Completed /Source /Author \
             /IniFile= /Profile= --check --json --list-notebooks --list-tags --help --version '/?' /h
     end

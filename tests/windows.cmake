@@ -16,6 +16,8 @@ list(APPEND QUILLPOST_WINDOWS_TEST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/IdSetTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Json/JsonTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Json/JsonTextStreamTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Json/BodyMemberTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Markup/FrontMatterTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Markup/MarkdownTargetsTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/JoplinRestUtils/Http/RequestUrlTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/Text/LineBreaksTest.cpp

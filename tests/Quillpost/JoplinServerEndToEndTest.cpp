@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "JoplinRestUtils/Json/Json.hpp"
@@ -614,3 +616,61 @@ TEST_F(JoplinServerTest, MarkdownBodyLinksToItsLocalFiles) {
 }
 
 }  // namespace
+
+// A note exported by Joplin's own "Markdown + Front Matter" exporter comes
+// back as the note it was: title, tags, dates, source, author, place and
+// to-do state.
+TEST_F(JoplinServerTest, JoplinsFrontMatterExportIsCreatedAgain) {
+  const TJsonValue made = Json("POST", "notes",
+                               TJsonValue{{"title", "Trip notes"},
+                                          {"body", "# Day one\n\nText"},
+                                          {"source_url", "https://example.org/page"},
+                                          {"author", "A. Writer"},
+                                          {"is_todo", 1},
+                                          {"todo_due", 1775030400000},
+                                          {"todo_completed", 1775030400000},
+                                          {"user_created_time", 1772357400000},
+                                          {"user_updated_time", 1772474400000},
+                                          {"latitude", 48.8566},
+                                          {"longitude", 2.3522}}
+                                   .dump());
+  const std::string original = made.at("id");
+  for (const char* tag : {"fm-travel", "fm-2026"}) {
+    const std::string tagId = Json("POST", "tags", TJsonValue{{"title", tag}}.dump()).at("id");
+    Json("POST", "tags/" + tagId + "/notes", TJsonValue{{"id", original}}.dump());
+  }
+  const std::string exportDir = Dir.Path() + "/export";
+  const auto exported = TestSupport::RunProgram(
+      std::string(QUILLPOST_SOURCE_DIR) + "/tools/joplin-server/node_modules/.bin/joplin",
+      {"--profile", Server->State + "/profile", "export", "--format", "md_frontmatter", "--note",
+       original, exportDir});
+  ASSERT_EQ(exported.ExitCode, 0) << exported.Stderr;
+  std::string file;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(exportDir)) {
+    if (entry.path().filename() == "Trip notes.md")
+      file = entry.path().string();
+  }
+  ASSERT_FALSE(file.empty());
+
+  const auto result = Run({"/S", file});
+  ASSERT_EQ(result.ExitCode, 0) << result.Stderr;
+  const std::string copy = NoteIdOf(result);
+  const std::string fields =
+      "?fields=title,body,is_todo,todo_due,todo_completed,user_created_time,user_updated_time,"
+      "source_url,author,latitude,longitude";
+  TJsonValue before = Json("GET", "notes/" + original + fields);
+  TJsonValue after = Json("GET", "notes/" + copy + fields);
+  EXPECT_NE(after.at("todo_completed"), 0);
+  EXPECT_EQ(after.at("body"), "# Day one\r\n\r\nText\r\n");
+  for (TJsonValue* note : {&before, &after}) {
+    note->erase("todo_completed");
+    note->erase("body");
+  }
+  EXPECT_EQ(after, before);
+  std::vector<std::string> tags;
+  const TJsonValue copyTags = Json("GET", "notes/" + copy + "/tags");
+  for (const auto& tag : copyTags.at("items"))
+    tags.push_back(tag.at("title"));
+  std::sort(tags.begin(), tags.end());
+  EXPECT_EQ(tags, (std::vector<std::string>{"fm-2026", "fm-travel"}));
+}

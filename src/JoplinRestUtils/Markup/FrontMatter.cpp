@@ -117,8 +117,7 @@ std::vector<std::string> SplitTags(const TYamlValue& value) {
       add(item);
   } else if (value.Kind == TYamlValue::TKind::Scalar) {
     std::string_view rest = value.Text;
-    for (size_t comma = rest.find(','); comma != std::string_view::npos;
-         comma = rest.find(',')) {
+    for (size_t comma = rest.find(','); comma != std::string_view::npos; comma = rest.find(',')) {
       add(rest.substr(0, comma));
       rest.remove_prefix(comma + 1);
     }
@@ -180,8 +179,8 @@ class TFieldReader {
     fields.Altitude = Number("altitude");
     if (const TYamlMember* completed = Find({"completed?"})) {
       const std::string said = Platform::AsciiLowerCase(TrimText(completed->Value.Text));
-      fields.Completed = completed->Value.Kind == TYamlValue::TKind::Scalar &&
-                         (said == "yes" || said == "true");
+      fields.Completed =
+          completed->Value.Kind == TYamlValue::TKind::Scalar && (said == "yes" || said == "true");
     }
   }
 
@@ -237,10 +236,9 @@ class TFieldReader {
     std::string value = member.Value.Kind == TYamlValue::TKind::Scalar
                             ? " " + Quoted(member.Value.Text)
                             : std::string();
-    FWarnings.push_back(std::string(FSource) + ", line " +
-                        std::to_string(FFirstLine + member.Value.Line - 1) + ": " +
-                        Quoted(member.Key) + value + " " + std::string(problem) +
-                        "; the key is skipped");
+    FWarnings.push_back(
+        std::string(FSource) + ", line " + std::to_string(FFirstLine + member.Value.Line - 1) +
+        ": " + Quoted(member.Key) + value + " " + std::string(problem) + "; the key is skipped");
   }
 
   std::string_view FSource;
@@ -281,10 +279,9 @@ TFrontMatter ReadFrontMatter(const TFrontMatterBlock& block, std::string_view so
   try {
     members = ReadYamlMap(block.Yaml);
   } catch (const EYamlError& error) {
-    throw EFrontMatterError(std::string(source) + ", line " +
-                            std::to_string(block.FirstLine + error.Line - 1) +
-                            ": the front matter is no valid YAML map (" + error.what() + ")" +
-                            kWayOut);
+    throw EFrontMatterError(
+        std::string(source) + ", line " + std::to_string(block.FirstLine + error.Line - 1) +
+        ": the front matter is no valid YAML map (" + error.what() + ")" + kWayOut);
   }
   TFrontMatter fields;
   TFieldReader(source, block.FirstLine, warnings).Read(members, fields);

@@ -8,9 +8,9 @@
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
+#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Quillpost/CommandLineCheck.hpp"
-#include "Kestrel/CommonLib/Text/TextMatch.hpp"
 #include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
@@ -143,8 +143,7 @@ void ApplyDates(const TParamList& params, const std::string& firstAttachment,
   // "/Due" makes a to-do; "/Completed" marks one done.
   note.TodoDue = DateOfSwitch(params, "Due", firstAttachment, TUnreadableDate::IsAnError);
   note.TodoCompleted = note.TodoCompleted || FindSwitch(params, "Completed");
-  note.IsTodo =
-      note.IsTodo || FindSwitch(params, "Todo") || note.TodoDue > 0 || note.TodoCompleted;
+  note.IsTodo = note.IsTodo || FindSwitch(params, "Todo") || note.TodoDue > 0 || note.TodoCompleted;
 }
 
 }  // namespace Quillpost

@@ -92,23 +92,22 @@ INSTANTIATE_TEST_SUITE_P(
                   "altitude: 0.0000\ncompleted?: no\ndue: 2026-03-01 09:30:00Z\n"
                   "tags:\n  - travel\n  - '2026'\n---\n\n# Day one\n",
                   "title=Trip notes; tags=travel|2026; created=" + std::to_string(kMarch1) +
-                      "; updated=" + std::to_string(kMarch1) + "; due=" +
-                      std::to_string(kMarch1) +
+                      "; updated=" + std::to_string(kMarch1) + "; due=" + std::to_string(kMarch1) +
                       "; source=https://example.org/page; author=A. Writer; "
                       "place=48.856600,2.352200,0.000000; completed=no",
                   "# Day one\n"},
         BlockCase{"AliasesAndCaseOfKeys",
                   "---\nTITLE: t\nDate: 2026-03-01T10:30:00+01:00\nLastMod: 2026-03-01T09:30Z\n"
                   "Keywords: a, b ,, A\nCompleted?: Yes\n---\nbody\n",
-                  "title=t; tags=a|b; created=" + std::to_string(kMarch1) + "; updated=" +
-                      std::to_string(kMarch1) +
+                  "title=t; tags=a|b; created=" + std::to_string(kMarch1) +
+                      "; updated=" + std::to_string(kMarch1) +
                       "; due=-; source=-; author=-; place=-,-,-; completed=yes",
                   "body\n"},
         BlockCase{"OwnKeysWinOverAliases",
                   "---\ntags: [x]\nkeywords: [y]\ncreated: 2026-03-01 09:30:00Z\n"
                   "date: 2000-01-01\nmodified: 2026-03-01 04:30:00-05:00\n---\n",
-                  "title=-; tags=x; created=" + std::to_string(kMarch1) + "; updated=" +
-                      std::to_string(kMarch1) +
+                  "title=-; tags=x; created=" + std::to_string(kMarch1) +
+                      "; updated=" + std::to_string(kMarch1) +
                       "; due=-; source=-; author=-; place=-,-,-; completed=-",
                   ""},
         BlockCase{"AuthorAsAList", "---\nauthor: [First One, Second]\n---\nx",
