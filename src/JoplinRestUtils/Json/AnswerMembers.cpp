@@ -29,7 +29,7 @@ void TAnswerMembers::Take(const char* data, size_t size) {
   }
   for (size_t i = 0; i < size; ++i) {
     // The bulk of an echo is the text of members not kept: skipped at once.
-    if (FInString && !FKeeping && !FEscaped && FPlace != TPlace::InKey) {
+    if (FString.InString && !FKeeping && !FString.Escaped && FPlace != TPlace::InKey) {
       while (i < size && data[i] != '"' && data[i] != '\\')
         ++i;
       if (i == size)
@@ -53,13 +53,8 @@ std::string TAnswerMembers::Finish() {
 void TAnswerMembers::Step(char c) {
   if (FKeeping)
     FMember += c;
-  if (FInString) {
-    if (FEscaped) {
-      FEscaped = false;
-    } else if (c == '\\') {
-      FEscaped = true;
-    } else if (c == '"') {
-      FInString = false;
+  if (FString.InString) {
+    if (FString.Closes(c)) {
       if (FPlace == TPlace::InKey) {
         FPlace = TPlace::AfterKey;
         FKeeping = std::find(FKeep.begin(), FKeep.end(), FKey) != FKeep.end();
@@ -77,7 +72,7 @@ void TAnswerMembers::Step(char c) {
 
 void TAnswerMembers::StepOutsideStrings(char c) {
   if (c == '"') {
-    FInString = true;
+    FString.InString = true;
     if (FPlace == TPlace::ExpectKey && FDepth == 1) {
       FPlace = TPlace::InKey;
       FKey.clear();

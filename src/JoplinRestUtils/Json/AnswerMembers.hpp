@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "JoplinRestUtils/Json/JsonStringState.hpp"
 #include "Platform/Http/HttpClient.hpp"
 
 namespace JoplinRestUtils {
@@ -35,8 +36,7 @@ class TAnswerMembers : public Platform::HttpAnswerFilter {
 
   TPlace FPlace = TPlace::BeforeObject;
   int FDepth = 0;  // open objects and arrays, outside strings
-  bool FInString = false;
-  bool FEscaped = false;
+  TJsonStringState FString;
   std::string FKey;       // the current member's name, as written
   bool FKeeping = false;  // the current member is one to keep
   std::string FMember;    // the current kept member, as written

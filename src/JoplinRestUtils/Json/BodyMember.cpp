@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "JoplinRestUtils/Json/JsonEscape.hpp"
 #include "Platform/Text/Utf8.hpp"
 
 namespace JoplinRestUtils {
@@ -35,29 +36,6 @@ bool IsHighSurrogate(unsigned unit) {
 
 bool IsLowSurrogate(unsigned unit) {
   return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-char SimpleEscape(char c) {
-  switch (c) {
-    case '"':
-      return '"';
-    case '\\':
-      return '\\';
-    case '/':
-      return '/';
-    case 'b':
-      return '\b';
-    case 'f':
-      return '\f';
-    case 'n':
-      return '\n';
-    case 'r':
-      return '\r';
-    case 't':
-      return '\t';
-    default:
-      return 0;
-  }
 }
 
 // Room is made for no more than this, whatever length an answer declares.
@@ -98,13 +76,8 @@ void TBodyMember::Take(const char* data, size_t size) {
 // Outside the body: the object's members, followed only as far as needed to
 // find the top-level key "body" and the start of its string.
 void TBodyMember::StepOutside(char c) {
-  if (FInString) {
-    if (FEscaped) {
-      FEscaped = false;
-    } else if (c == '\\') {
-      FEscaped = true;
-    } else if (c == '"') {
-      FInString = false;
+  if (FString.InString) {
+    if (FString.Closes(c)) {
       if (FPlace == TPlace::InKey)
         FPlace = TPlace::AfterKey;
       return;
@@ -129,7 +102,7 @@ void TBodyMember::StepOutside(char c) {
   }
   switch (c) {
     case '"':
-      FInString = true;
+      FString.InString = true;
       if (FExpectKey) {
         FPlace = TPlace::InKey;
         FKey.clear();
@@ -190,7 +163,7 @@ size_t TBodyMember::TakeBodyRun(const char* data, size_t size) {
 bool TBodyMember::StepEscape(char c) {
   FEscape += c;
   if (FEscape.size() == 2 && c != 'u') {
-    const char plain = SimpleEscape(c);
+    const char plain = ShortEscapedChar(c);
     FBodyBroken = FBodyBroken || plain == 0;
     if (plain != 0)
       Emit(std::string_view(&plain, 1));

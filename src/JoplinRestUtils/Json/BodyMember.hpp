@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "JoplinRestUtils/Json/JsonStringState.hpp"
 #include "Platform/Http/HttpClient.hpp"
 
 namespace JoplinRestUtils {
@@ -55,9 +56,8 @@ class TBodyMember : public Platform::HttpAnswerFilter {
 
   TPlace FPlace = TPlace::Outside;
   int FDepth = 0;
-  bool FInString = false;  // a string other than the body
-  bool FEscaped = false;
-  bool FExpectKey = false;  // the next string at the top level is a key
+  TJsonStringState FString;  // strings other than a decoded body
+  bool FExpectKey = false;   // the next string at the top level is a key
   std::string FKey;
   std::string FEscape;  // the escape being read, from its backslash
   bool FBodyWhole = false;

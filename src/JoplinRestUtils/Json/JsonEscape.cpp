@@ -2,33 +2,29 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "Platform/Text/Utf8.hpp"
 
 namespace JoplinRestUtils {
 namespace {
 
+// The short escapes: each character with the letter after its backslash.
+constexpr std::array<std::pair<char, char>, 8> kShortEscapes{{{'"', '"'},
+                                                              {'\\', '\\'},
+                                                              {'/', '/'},
+                                                              {'\b', 'b'},
+                                                              {'\t', 't'},
+                                                              {'\n', 'n'},
+                                                              {'\f', 'f'},
+                                                              {'\r', 'r'}}};
+
 constexpr char ShortEscapeLetter(unsigned char byte) {
-  switch (byte) {
-    case '"':
-      return '"';
-    case '\\':
-      return '\\';
-    case '/':
-      return '/';
-    case '\b':
-      return 'b';
-    case '\t':
-      return 't';
-    case '\n':
-      return 'n';
-    case '\f':
-      return 'f';
-    case '\r':
-      return 'r';
-    default:
-      return '\0';
+  for (const auto& [character, letter] : kShortEscapes) {
+    if (static_cast<unsigned char>(character) == byte)
+      return letter;
   }
+  return '\0';
 }
 
 // The written length of each ASCII byte: 1 for the byte itself, 2 for a
@@ -109,6 +105,14 @@ size_t WriteWide(char* out, std::string_view text, size_t pos, const TWideCharac
 }
 
 }  // namespace
+
+char ShortEscapedChar(char letter) {
+  for (const auto& [character, escapeLetter] : kShortEscapes) {
+    if (escapeLetter == letter)
+      return character;
+  }
+  return '\0';
+}
 
 size_t WriteJsonEscapedPiece(std::string_view text, size_t& pos, TJsonEscaping escaping, char* out,
                              size_t room) {

@@ -23,6 +23,10 @@ inline constexpr TJsonEscaping kEscapeNothing{false, false};
 // The longest escape of one character: two \u escapes.
 inline constexpr size_t kLongestJsonEscape = 12;
 
+// The character that a short escape's letter stands for ('n' gives LF), or
+// NUL for a letter that is none.
+char ShortEscapedChar(char letter);
+
 // Appends the escaped contents of `text` (without the quotes).
 void AppendJsonEscaped(std::string& out, std::string_view text, TJsonEscaping escaping);
 
