@@ -179,6 +179,24 @@ TEST_F(WineEndToEndTest, AppendToADueNoteWithAJsonResult) {
       << puts[0].Body;
 }
 
+// A front-matter block read by the libyaml built into the executable: the
+// same note as on Linux, and the same error for a block that is no YAML.
+TEST_F(WineEndToEndTest, FrontMatterBlock) {
+  Dir.Write("trip.md",
+            "\xEF\xBB\xBF---\r\ntitle: Trip notes\r\ntags: [travel, 2026]\r\n"
+            "created: 2026-03-01 09:30:00Z\r\nauthor: {name: A. Writer}\r\n"
+            "completed?: no\r\n---\r\n\r\n# Day one\r\n");
+  auto result = Run({Settings, "/S", "trip.md", "/T", "own"});
+  EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
+  EXPECT_EQ(NoteJson(), R"({"title":"Trip notes","markup_language":1,)"
+                        R"("user_created_time":1772357400000,"tags":"travel, 2026, own",)"
+                        R"("is_todo":1,"author":"A. Writer","body":"# Day one\r\n"})");
+  Dir.Write("bad.md", "---\ntitle: [x\n---\n");
+  result = Run({Settings, "/S", "bad.md"});
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_EQ(result.Stdout.substr(0, 50), "EFrontMatterError: bad.md, line 3: the front matte");
+}
+
 TEST_F(WineEndToEndTest, Utf16SettingsFileAndATitleInThreeScripts) {
   const std::string ini = "\xFF\xFE" + [this] {
     std::string units;
