@@ -2,64 +2,73 @@
 
 #include <yaml.h>
 
+#include <memory>
+
 namespace JoplinRestUtils {
 namespace {
 
-// libyaml's parser over a text that must outlive it.
-class TYamlParser {
- public:
-  explicit TYamlParser(std::string_view text) {
-    if (yaml_parser_initialize(&FParser) == 0)
-      throw EYamlError(1, "no memory to read YAML");
-    yaml_parser_set_input_string(&FParser, reinterpret_cast<const unsigned char*>(text.data()),
-                                 text.size());
+// A parser is let go of by libyaml only once initialized.
+struct TParserRelease {
+  bool Initialized = false;
+  void operator()(yaml_parser_t* parser) const {
+    if (Initialized)
+      yaml_parser_delete(parser);
+    std::default_delete<yaml_parser_t>()(parser);
   }
-  ~TYamlParser() { yaml_parser_delete(&FParser); }
-  TYamlParser(const TYamlParser&) = delete;
-  TYamlParser& operator=(const TYamlParser&) = delete;
-
-  yaml_parser_t& Get() { return FParser; }
-
- private:
-  yaml_parser_t FParser{};
 };
 
-// One parsing event, let go of when it is replaced or goes.
+struct TEventRelease {
+  void operator()(yaml_event_t* event) const {
+    yaml_event_delete(event);
+    std::default_delete<yaml_event_t>()(event);
+  }
+};
+
+// libyaml's parser over a text that must outlive it; move-only.
+class TYamlParser {
+ public:
+  explicit TYamlParser(std::string_view text)
+      : FParser(std::make_unique<yaml_parser_t>().release()) {
+    if (yaml_parser_initialize(FParser.get()) == 0)
+      throw EYamlError(1, "no memory to read YAML");
+    FParser.get_deleter().Initialized = true;
+    yaml_parser_set_input_string(FParser.get(), reinterpret_cast<const unsigned char*>(text.data()),
+                                 text.size());
+  }
+
+  yaml_parser_t& Get() { return *FParser; }
+
+ private:
+  std::unique_ptr<yaml_parser_t, TParserRelease> FParser;
+};
+
+// The parser's current event, let go of when the next replaces it; move-only.
 class TYamlEvent {
  public:
-  explicit TYamlEvent(TYamlParser& parser) : FParser(parser) { Next(); }
-  ~TYamlEvent() { Release(); }
-  TYamlEvent(const TYamlEvent&) = delete;
-  TYamlEvent& operator=(const TYamlEvent&) = delete;
+  explicit TYamlEvent(TYamlParser& parser) : FParser(&parser) { Next(); }
 
   void Next() {
-    Release();
-    yaml_parser_t& parser = FParser.Get();
-    if (yaml_parser_parse(&parser, &FEvent) == 0) {
+    FEvent.reset();
+    auto event = std::make_unique<yaml_event_t>();
+    yaml_parser_t& parser = FParser->Get();
+    if (yaml_parser_parse(&parser, event.get()) == 0) {
       const std::string problem = parser.problem != nullptr ? parser.problem : "unreadable YAML";
       const std::string context =
           parser.context != nullptr ? std::string(" ") + parser.context : std::string();
       throw EYamlError(static_cast<int>(parser.problem_mark.line) + 1, problem + context);
     }
-    FHeld = true;
+    FEvent.reset(event.release());
   }
-  yaml_event_type_t Type() const { return FEvent.type; }
-  int Line() const { return static_cast<int>(FEvent.start_mark.line) + 1; }
+  yaml_event_type_t Type() const { return FEvent->type; }
+  int Line() const { return static_cast<int>(FEvent->start_mark.line) + 1; }
   std::string Scalar() const {
-    return std::string(reinterpret_cast<const char*>(FEvent.data.scalar.value),
-                       FEvent.data.scalar.length);
+    return std::string(reinterpret_cast<const char*>(FEvent->data.scalar.value),
+                       FEvent->data.scalar.length);
   }
 
  private:
-  void Release() {
-    if (FHeld)
-      yaml_event_delete(&FEvent);
-    FHeld = false;
-  }
-
-  TYamlParser& FParser;
-  yaml_event_t FEvent{};
-  bool FHeld = false;
+  TYamlParser* FParser;
+  std::unique_ptr<yaml_event_t, TEventRelease> FEvent;
 };
 
 bool StartsCollection(yaml_event_type_t type) {
