@@ -33,10 +33,6 @@ std::string JoinedTags(const TStringList& tags) {
   return joined;
 }
 
-}  // namespace
-
-namespace {
-
 // A date of the command line (local time) wins over one of a front-matter
 // block (an instant).
 std::optional<std::int64_t> NoteDateMs(Kestrel::CommonLib::TDateTime local,

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "Platform/Http/AnswerBudget.hpp"
-#include "Platform/Http/DeclaredLength.hpp"
+#include "Platform/Http/AnswerHeaders.hpp"
 #include "Platform/Http/HttpClient.hpp"
 #include "Platform/Http/Redirects.hpp"
 #include "Platform/Text/Ascii.hpp"
@@ -202,14 +202,6 @@ void ReadHeaders(HINTERNET request, HttpResponse& answer) {
     }
     start = end;
   }
-}
-
-std::string HeaderValue(const HttpResponse& answer, std::string_view name) {
-  for (const auto& [key, value] : answer.Headers) {
-    if (AsciiLowerCase(key) == name)
-      return value;
-  }
-  return {};
 }
 
 using Clock = std::chrono::steady_clock;

@@ -15,7 +15,7 @@
 #include "Platform/Files/FileDescriptor.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Http/AnswerBudget.hpp"
-#include "Platform/Http/DeclaredLength.hpp"
+#include "Platform/Http/AnswerHeaders.hpp"
 #include "Platform/Http/Redirects.hpp"
 #include "Platform/Text/Charset.hpp"
 
