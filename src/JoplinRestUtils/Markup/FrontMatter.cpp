@@ -5,6 +5,7 @@
 
 #include "JoplinRestUtils/Markup/YamlMap.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
+#include "Kestrel/CommonLib/Dates/DateCursor.hpp"
 #include "Kestrel/CommonLib/Dates/DateTime.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
@@ -37,65 +38,62 @@ bool IsFence(std::string_view line, bool closing) {
 
 // --- dates
 
-class TDateCursor {
- public:
-  explicit TDateCursor(std::string_view text) : FText(text) {}
-  bool AtEnd() const { return FPos == FText.size(); }
-  char Peek() const { return AtEnd() ? '\0' : FText[FPos]; }
-  bool Take(char c) {
-    if (Peek() != c)
-      return false;
-    ++FPos;
-    return true;
-  }
-  // A number of `least` to `most` digits.
-  std::optional<int> Number(size_t least, size_t most) {
-    int value = 0;
-    size_t count = 0;
-    while (count < most && Peek() >= '0' && Peek() <= '9') {
-      value = value * 10 + (Peek() - '0');
-      ++FPos;
-      ++count;
-    }
-    return count >= least ? std::optional<int>(value) : std::nullopt;
-  }
-  // Milliseconds of a fraction's digits, the rest of them dropped.
-  int Fraction() {
-    int ms = 0;
-    int scale = 100;
-    while (Peek() >= '0' && Peek() <= '9') {
-      ms += (Peek() - '0') * scale;
-      scale /= 10;
-      ++FPos;
-    }
-    return ms;
-  }
-  void SkipBlanks() {
-    while (Peek() == ' ' || Peek() == '\t')
-      ++FPos;
-  }
+using Kestrel::CommonLib::TDateCursor;
 
- private:
-  std::string_view FText;
-  size_t FPos = 0;
-};
+// A number of `least` to `most` digits.
+std::optional<int> Digits(TDateCursor& cursor, size_t least, size_t most) {
+  int value = 0;
+  size_t digits = 0;
+  if (!cursor.Number(most, value, digits) || digits < least)
+    return std::nullopt;
+  return value;
+}
+
+int ValueOfDigits(std::string_view digits) {
+  int value = 0;
+  for (const char c : digits)
+    value = value * 10 + (c - '0');
+  return value;
+}
+
+// Milliseconds of a fraction's digits, the rest of them dropped.
+int FractionMs(std::string_view digits) {
+  int ms = 0;
+  for (size_t i = 0; i < 3; ++i)
+    ms = ms * 10 + (i < digits.size() ? digits[i] - '0' : 0);
+  return ms;
+}
+
+// Blanks and tabs, as a YAML scalar may hold them.
+void SkipBlanks(TDateCursor& cursor) {
+  while (cursor.Blanks() > 0 || cursor.Literal("\t")) {
+  }
+}
 
 // Minutes east of UTC of "Z", "+02:00", "+0200" or "-5".
 std::optional<int> ZoneOffset(TDateCursor& cursor) {
-  if (cursor.Take('Z') || cursor.Take('z'))
+  if (cursor.Word("Z"))
     return 0;
-  const char sign = cursor.Peek();
-  if (!cursor.Take('+') && !cursor.Take('-'))
+  const bool west = cursor.Literal("-");
+  if (!west && !cursor.Literal("+"))
     return std::nullopt;
-  const std::optional<int> hours = cursor.Number(1, 2);
-  if (!hours)
+  const std::string_view run = cursor.DigitRun();
+  int hours = ValueOfDigits(run.substr(0, 2));
+  int minutes = 0;
+  if (run.size() == 4) {
+    minutes = ValueOfDigits(run.substr(2));
+  } else if (run.empty() || run.size() > 2) {
     return std::nullopt;
-  cursor.Take(':');
-  const int minutes = cursor.Number(2, 2).value_or(0);
-  if (*hours > 23 || minutes > 59)
+  } else if (cursor.Literal(":")) {
+    const std::optional<int> given = Digits(cursor, 2, 2);
+    if (!given)
+      return std::nullopt;
+    minutes = *given;
+  }
+  if (hours > 23 || minutes > 59)
     return std::nullopt;
-  const int offset = *hours * 60 + minutes;
-  return sign == '-' ? -offset : offset;
+  const int offset = hours * 60 + minutes;
+  return west ? -offset : offset;
 }
 
 // --- values
@@ -291,13 +289,13 @@ TFrontMatter ReadFrontMatter(const TFrontMatterBlock& block, std::string_view so
 std::optional<std::int64_t> ReadFrontMatterDate(std::string_view text) {
   TDateCursor cursor(TrimText(text));
   Kestrel::CommonLib::TDateTimeFields fields;
-  const auto year = cursor.Number(4, 4);
-  if (!year || !cursor.Take('-'))
+  const auto year = Digits(cursor, 4, 4);
+  if (!year || !cursor.Literal("-"))
     return std::nullopt;
-  const auto month = cursor.Number(1, 2);
-  if (!month || !cursor.Take('-'))
+  const auto month = Digits(cursor, 1, 2);
+  if (!month || !cursor.Literal("-"))
     return std::nullopt;
-  const auto day = cursor.Number(1, 2);
+  const auto day = Digits(cursor, 1, 2);
   if (!day || !Kestrel::CommonLib::IsValidDate(*year, *month, *day))
     return std::nullopt;
   fields.Year = *year;
@@ -305,27 +303,27 @@ std::optional<std::int64_t> ReadFrontMatterDate(std::string_view text) {
   fields.Day = *day;
   std::optional<int> offset;
   if (!cursor.AtEnd()) {
-    if (!cursor.Take('T') && !cursor.Take('t'))
-      cursor.SkipBlanks();
-    const auto hour = cursor.Number(1, 2);
-    if (!hour || !cursor.Take(':'))
+    if (!cursor.Word("T"))
+      SkipBlanks(cursor);
+    const auto hour = Digits(cursor, 1, 2);
+    if (!hour || !cursor.Literal(":"))
       return std::nullopt;
-    const auto minute = cursor.Number(2, 2);
+    const auto minute = Digits(cursor, 2, 2);
     if (!minute)
       return std::nullopt;
     fields.Hour = *hour;
     fields.Minute = *minute;
-    if (cursor.Take(':')) {
-      const auto second = cursor.Number(2, 2);
+    if (cursor.Literal(":")) {
+      const auto second = Digits(cursor, 2, 2);
       if (!second)
         return std::nullopt;
       fields.Second = *second;
-      if (cursor.Take('.') || cursor.Take(','))
-        fields.Millisecond = cursor.Fraction();
+      if (cursor.Literal(".") || cursor.Literal(","))
+        fields.Millisecond = FractionMs(cursor.DigitRun());
     }
     if (fields.Hour > 23 || fields.Minute > 59 || fields.Second > 59)
       return std::nullopt;
-    cursor.SkipBlanks();
+    SkipBlanks(cursor);
     if (!cursor.AtEnd()) {
       offset = ZoneOffset(cursor);
       if (!offset || !cursor.AtEnd())

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "Kestrel/CommonLib/Dates/DateCursor.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextMatch.hpp"
 #include "Platform/Text/Ascii.hpp"
@@ -12,52 +13,6 @@ namespace {
 
 enum class Field { Year, Month, Day };
 using FieldOrder = std::array<Field, 3>;
-
-class Cursor {
- public:
-  explicit Cursor(std::string_view text) : FText(text) {}
-
-  bool AtEnd() const { return FPos == FText.size(); }
-  size_t Position() const { return FPos; }
-  void Reset(size_t pos) { FPos = pos; }
-
-  // Reads 1..maxDigits ASCII digits; `digits` tells how many.
-  bool Number(size_t maxDigits, int& value, size_t& digits) {
-    digits = 0;
-    value = 0;
-    while (FPos < FText.size() && Platform::IsAsciiDigit(FText[FPos]) && digits < maxDigits) {
-      value = value * 10 + (FText[FPos++] - '0');
-      ++digits;
-    }
-    return digits > 0 && (FPos == FText.size() || !Platform::IsAsciiDigit(FText[FPos]));
-  }
-
-  bool Literal(std::string_view literal) {
-    if (literal.empty() || FText.substr(FPos, literal.size()) != literal)
-      return false;
-    FPos += literal.size();
-    return true;
-  }
-
-  // A literal compared ignoring ASCII case.
-  bool Word(std::string_view word) {
-    if (word.empty() || !SameText(FText.substr(FPos, word.size()), word))
-      return false;
-    FPos += word.size();
-    return true;
-  }
-
-  size_t Blanks() {
-    size_t count = 0;
-    while (FPos < FText.size() && FText[FPos] == ' ')
-      ++FPos, ++count;
-    return count;
-  }
-
- private:
-  std::string_view FText;
-  size_t FPos = 0;
-};
 
 FieldOrder OrderOfPattern(std::string_view pattern) {
   std::vector<Field> order;
@@ -95,7 +50,7 @@ int ExpandYear(int year, size_t digits) {
 }
 
 // Three numbers in the given order, one separator (from `separators`) between.
-bool ReadDate(Cursor& cursor, FieldOrder order, const std::vector<std::string>& separators,
+bool ReadDate(TDateCursor& cursor, FieldOrder order, const std::vector<std::string>& separators,
               bool fourDigitYear, TDateTimeFields& fields) {
   std::string_view separator;
   for (size_t i = 0; i < 3; ++i) {
@@ -135,7 +90,7 @@ bool ReadDate(Cursor& cursor, FieldOrder order, const std::vector<std::string>& 
 }
 
 // The AM/PM designator, if any: 0 none, 1 AM, 2 PM.
-int ReadDesignator(Cursor& cursor, const Platform::LocaleDateConventions& locale) {
+int ReadDesignator(TDateCursor& cursor, const Platform::LocaleDateConventions& locale) {
   const size_t start = cursor.Position();
   cursor.Blanks();
   if (cursor.Word(locale.AmDesignator) || cursor.Word("AM"))
@@ -146,7 +101,7 @@ int ReadDesignator(Cursor& cursor, const Platform::LocaleDateConventions& locale
   return 0;
 }
 
-bool ReadTime(Cursor& cursor, const Platform::LocaleDateConventions& locale,
+bool ReadTime(TDateCursor& cursor, const Platform::LocaleDateConventions& locale,
               TDateTimeFields& fields) {
   const auto separator = [&] {
     return cursor.Literal(locale.TimeSeparator) || cursor.Literal(":");
@@ -189,7 +144,7 @@ bool ReadTime(Cursor& cursor, const Platform::LocaleDateConventions& locale,
 bool ReadDateAndTime(std::string_view text, FieldOrder order,
                      const std::vector<std::string>& separators, bool fourDigitYear,
                      const Platform::LocaleDateConventions& locale, TDateTimeFields& fields) {
-  Cursor cursor(text);
+  TDateCursor cursor(text);
   fields = TDateTimeFields{};
   if (!ReadDate(cursor, order, separators, fourDigitYear, fields))
     return false;
@@ -213,7 +168,7 @@ bool TryParseDateTime(std::string_view text, const Platform::LocaleDateConventio
                       {locale.DateSeparator, "-", "/", "."}, true, locale, fields) ||
       [&] {
         fields = DecodeDateTime(today);
-        Cursor cursor(text);
+        TDateCursor cursor(text);
         return ReadTime(cursor, locale, fields) && cursor.AtEnd();
       }();
   if (!parsed)
