@@ -29,6 +29,9 @@ inline constexpr long kCleanUpSeconds = 15;
 // each where the note asks for it.
 void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note);
 
+// What the server holds under an id.
+enum class TItemState { Missing, Present, Trashed };
+
 // The note a run made or changed, as the server answered.
 struct TNoteDone {
   std::string Id;
@@ -112,6 +115,23 @@ class TJoplinRest {
   bool AppendToNote(TJoplinNewNote ANewNote, const std::string& noteId, bool prepend);
   // Uploads one file as a resource; true with its id when the answer gives one.
   bool UploadResourceFile(const std::string& AFilename, std::string& varResourceId);
+  // Uploads one file as the resource with the id chosen; true when the
+  // server took it.
+  bool UploadResourceWithId(const std::string& file, const std::string& id);
+
+  // A long run (an import) earns answer time as it goes.
+  void GrantAnswerSeconds(long seconds) { FRestClient.GrantAnswerSeconds(seconds); }
+  // The ids of a notebook's notes (those in the trash not among them). False
+  // without an answer; throws ERequestRefused for an error answer.
+  bool ReadNotebookNoteIds(const std::string& folderId, std::vector<std::string>& ids);
+  // The notes changed since `cursor` (id: the last kind of change, 1 made,
+  // 2 changed, 3 deleted for good), and `cursor` moved past them; with an
+  // empty cursor, only the latest cursor. False without an answer or when the
+  // server keeps no events.
+  bool ReadNoteEvents(std::string& cursor, std::unordered_map<std::string, int>& changes);
+  // Whether `kind` ("notes", "resources", "folders") holds the id, and a
+  // note whether it is in the trash. False without an answer.
+  bool ReadItemState(std::string_view kind, const std::string& id, TItemState& state);
 
  private:
   // Without a filter of its own, a request with a body keeps only the

@@ -272,18 +272,27 @@ void TJoplinRest::RemoveResources(const TStringList& uploaded) {
   }
 }
 
-bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& varResourceId) {
-  if (!Platform::FileExists(AFilename))
-    return false;
+namespace {
+
+TJsonValue ResourceProperties(const std::string& file) {
   TJsonValue properties = TJsonValue::object();
-  properties["title"] = Kestrel::CommonLib::DisplayFileName(AFilename);
+  properties["title"] = Kestrel::CommonLib::DisplayFileName(file);
   // The file's times are UTC instants already: sent as they are, they stay
   // true even in the hour that daylight saving repeats.
   Platform::FileTimeStamps times;
-  if (Platform::ReadFileTimes(AFilename, times)) {
+  if (Platform::ReadFileTimes(file, times)) {
     properties["created_time"] = WholeSecondsAsUnixMs(times.Creation);
     properties["updated_time"] = WholeSecondsAsUnixMs(times.LastWrite);
   }
+  return properties;
+}
+
+}  // namespace
+
+bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& varResourceId) {
+  if (!Platform::FileExists(AFilename))
+    return false;
+  const TJsonValue properties = ResourceProperties(AFilename);
   std::string id;
   if (!PostFile("resources", AFilename, &properties) || FRestResponse.StatusCode() >= 300 ||
       !ReadAnswerId(FRestResponse.JsonValue(), id, true)) {
@@ -293,6 +302,15 @@ bool TJoplinRest::UploadResourceFile(const std::string& AFilename, std::string& 
   }
   varResourceId = id;
   return true;
+}
+
+bool TJoplinRest::UploadResourceWithId(const std::string& file, const std::string& id) {
+  if (!Platform::FileExists(file))
+    return false;
+  TJsonValue properties = TJsonValue::object();
+  properties["id"] = id;
+  properties.update(ResourceProperties(file));
+  return PostFile("resources", file, &properties) && FRestResponse.StatusCode() < 300;
 }
 
 }  // namespace JoplinRestUtils

@@ -37,6 +37,53 @@ void ReportNoteDone(const TNoteResult& result) {
   WriteJsonLine(object);
 }
 
+namespace {
+
+std::string Counted(size_t count, const char* what) {
+  return std::to_string(count) + " " + what;
+}
+
+std::string ImportSummaryLine(const TImportSummary& s) {
+  const bool dry = s.DryRun;
+  std::string line = dry ? "Dry run: " : "Import done: ";
+  line += Counted(s.Created, dry ? "to create" : "created") + ", " +
+          Counted(s.Updated, dry ? "to update" : "updated") + ", " +
+          Counted(s.Unchanged, "unchanged") + ", " +
+          Counted(s.Failed, dry ? "failing" : "failed") + ", " +
+          Counted(s.Uploaded, dry ? "resources to upload" : "resources uploaded");
+  const std::pair<size_t, const char*> others[] = {
+      {s.Restored, dry ? "to restore" : "restored"},
+      {s.Pruned, dry ? "to prune" : "pruned"},
+      {s.LeftDeleted, "deleted in Joplin"},
+      {s.Gone, "files gone"}};
+  for (const auto& [count, what] : others) {
+    if (count != 0)
+      line += ", " + Counted(count, what);
+  }
+  return line;
+}
+
+}  // namespace
+
+void ReportImportSummary(const TImportSummary& summary) {
+  if (!JsonWanted()) {
+    Platform::WriteLine(ImportSummaryLine(summary));
+    return;
+  }
+  JoplinRestUtils::TJsonValue object = JoplinRestUtils::TJsonValue::object();
+  object["dry_run"] = summary.DryRun;
+  object["created"] = summary.Created;
+  object["updated"] = summary.Updated;
+  object["unchanged"] = summary.Unchanged;
+  object["failed"] = summary.Failed;
+  object["resources_uploaded"] = summary.Uploaded;
+  object["restored"] = summary.Restored;
+  object["pruned"] = summary.Pruned;
+  object["deleted_in_joplin"] = summary.LeftDeleted;
+  object["files_gone"] = summary.Gone;
+  WriteJsonLine(object);
+}
+
 void ReportFailure(const std::string& line, const std::string& kind, const std::string& message) {
   if (!JsonWanted()) {
     Platform::WriteLine(line);

@@ -16,11 +16,29 @@ struct TNoteResult {
   bool Appended = false;               // to an existing note, not a new one
 };
 
+// What an import did, or (a dry run) would do.
+struct TImportSummary {
+  bool DryRun = false;
+  size_t Created = 0;
+  size_t Updated = 0;
+  size_t Unchanged = 0;
+  size_t Failed = 0;
+  size_t Uploaded = 0;     // resources
+  size_t Restored = 0;     // notes deleted in Joplin, made again
+  size_t Pruned = 0;       // notes of gone files moved to the trash
+  size_t LeftDeleted = 0;  // notes deleted in Joplin, left so
+  size_t Gone = 0;         // files gone whose notes stay
+};
+
 // Chosen once, before anything is reported.
 void ReportAsJson(bool json);
 
 // {"id","title","parent_id","resources","action","link"}, or the Done line.
 void ReportNoteDone(const TNoteResult& result);
+// "Import done: 3 created, 1 updated, 10 unchanged, 0 failed, 2 resources
+// uploaded" and the other counts that are not 0, or the JSON object of
+// every count ("Dry run: 3 to create, ..." for a dry run).
+void ReportImportSummary(const TImportSummary& summary);
 // {"error":kind,"message":message}, or `line`.
 void ReportFailure(const std::string& line, const std::string& kind, const std::string& message);
 

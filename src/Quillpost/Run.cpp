@@ -6,6 +6,7 @@
 #include "Quillpost/CommandLineCheck.hpp"
 #include "Quillpost/Commands/AppendCommand.hpp"
 #include "Quillpost/Commands/CheckCommand.hpp"
+#include "Quillpost/Commands/ImportCommand.hpp"
 #include "Quillpost/Commands/ListCommand.hpp"
 #include "Quillpost/Commands/NoteCommand.hpp"
 #include "Quillpost/ExitCodes.hpp"
@@ -55,6 +56,10 @@ int RunNoteCommand(const TArguments& args) {
     return kExitOk;
   ReportAsJson(ParamExists(params, "--json"));
   CheckCommandLine(params);
+  for (const char* importOnly : {"-dry-run", "-prune", "-restore"}) {
+    if (FindSwitch(params, importOnly) && !FindSwitch(params, "-import"))
+      throw ECommandLineError("-" + std::string(importOnly) + " goes only with --import");
+  }
 
   TSettings settings = FindSettings(Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", ""),
                                     Kestrel::CommonLib::GetParamValue(args.Paths, "/Profile", ""));
@@ -73,6 +78,8 @@ int RunNoteCommand(const TArguments& args) {
     return RunList(TListKind::Notebooks, settings.Url.Value, settings.Token.Value);
   if (ParamExists(params, "--list-tags"))
     return RunList(TListKind::Tags, settings.Url.Value, settings.Token.Value);
+  if (FindSwitch(params, "-import"))
+    return RunImport(args, settings);
   if (FindSwitch(params, "Append") || FindSwitch(params, "Prepend"))
     return RunAppend(args, settings);
   return RunNewNote(args, settings);

@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                         kUnknown + "\"-v\"; did you mean --version?\n",
                         kNothingSent},
         CommandLineCase{
-            "NoSuchOption", {"/SN", "--dry-run"}, 3, kUnknown + "\"--dry-run\"\n", kNothingSent},
+            "NoSuchOption", {"/SN", "--frobnicate"}, 3, kUnknown + "\"--frobnicate\"\n", kNothingSent},
         CommandLineCase{"NotebookTypo",
                         {"/Nn", "Inbox", "/SN"},
                         3,

@@ -49,13 +49,15 @@ class TRestClient {
   // Whether the last request went out to the server (it may have acted on it)
   // and got no answer.
   bool LastRequestUnanswered() const { return !FLastAnswered && FHttp.LastRequestWasSent(); }
-  // Whether the server clearly did not act on the last request: it never
-  // reached the server (connection refused, say), or the answer was an error
-  // status (400 and above).
+  // Whether any answer came to the last request, an error status included.
+  bool LastRequestAnswered() const { return FLastAnswered; }
   // Whether the last request failed because the run's time for answers ran out.
   bool LastRequestOutOfTime() const { return !FLastAnswered && FHttp.LastRequestOutOfTime(); }
   // More time for answers, for work that must be done even after it ran out.
   void GrantAnswerSeconds(long seconds) { FHttp.GrantAnswerSeconds(seconds); }
+  // Whether the server clearly did not act on the last request: it never
+  // reached the server (connection refused, say), or the answer was an error
+  // status (400 and above).
   bool LastRequestClearlyRefused() const {
     return !FHttp.LastRequestWasSent() || (FLastAnswered && FLastStatus >= 400);
   }

@@ -39,8 +39,12 @@ class ProgressLine {
 
   // "label: 12.5 MiB of 100.0 MiB, 40.1 MiB/s", at most ten times a second.
   void Update(std::uint64_t done, std::uint64_t total);
+  // "label: 120 of 10000 notes, 1.2 MiB of 20.0 MiB, 3.4 MiB/s".
+  void Update(std::uint64_t itemsDone, std::uint64_t itemsTotal, std::string_view items,
+              std::uint64_t done, std::uint64_t total);
 
  private:
+  void Draw(const std::string& counted, std::uint64_t done, std::uint64_t total);
   using Clock = std::chrono::steady_clock;
   std::string FLabel;
   bool FEnabled;

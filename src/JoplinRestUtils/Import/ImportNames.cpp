@@ -1,0 +1,103 @@
+#include "JoplinRestUtils/Import/ImportNames.hpp"
+
+#include "JoplinRestUtils/Import/ImportIds.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Kestrel/CommonLib/Text/Sha256.hpp"
+#include "Platform/Files/Files.hpp"
+#include "Platform/Text/Ascii.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+// "a/b/Name.md" → "a/b/name"
+std::string NameWithoutNoteExtension(std::string_view relPath) {
+  const std::string_view ext = Kestrel::CommonLib::ExtractFileExt(relPath);
+  if (!ext.empty() && NoteMarkupOf(std::string(ext)) != 0)
+    relPath.remove_suffix(ext.size());
+  return Platform::AsciiLowerCase(relPath);
+}
+
+std::string_view LastPart(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+TImportNames::TImportNames(const TImportTree& tree, std::string targetKey, std::string targetId)
+    : FTree(tree), FTargetKey(std::move(targetKey)), FTargetId(std::move(targetId)) {
+  for (size_t i = 0; i < tree.Notes.size(); ++i) {
+    const TTreeNote& note = tree.Notes[i];
+    FByPath.emplace(Platform::ResolvedPath(note.Path), i);
+    const std::string rel = NameWithoutNoteExtension(note.RelPath);
+    FByRelName.emplace(rel, i);
+    FByBaseName[std::string(LastPart(rel))].push_back(i);
+  }
+}
+
+std::string TImportNames::NoteId(const std::string& relPath) const {
+  return ImportId(TImportItem::Note, FTargetKey, relPath);
+}
+
+std::string TImportNames::FolderId(const std::string& relFolder) const {
+  return relFolder.empty() ? FTargetId : ImportId(TImportItem::Folder, FTargetKey, relFolder);
+}
+
+std::string TImportNames::ResourceId(const std::string& contentHash) const {
+  return ImportId(TImportItem::Resource, FTargetKey, contentHash);
+}
+
+const TTreeNote* TImportNames::NoteAtPath(const std::string& path) const {
+  const auto found = FByPath.find(Platform::ResolvedPath(path));
+  return found == FByPath.end() ? nullptr : &FTree.Notes[found->second];
+}
+
+const TTreeNote* TImportNames::NoteByWikiName(std::string_view name, bool& ambiguous) const {
+  ambiguous = false;
+  const std::string wanted = NameWithoutNoteExtension(name);
+  if (const auto exact = FByRelName.find(wanted); exact != FByRelName.end())
+    return &FTree.Notes[exact->second];
+  const auto byName = FByBaseName.find(std::string(LastPart(wanted)));
+  if (byName == FByBaseName.end())
+    return nullptr;
+  const TTreeNote* best = nullptr;
+  for (const size_t i : byName->second) {
+    const TTreeNote& note = FTree.Notes[i];
+    const std::string rel = NameWithoutNoteExtension(note.RelPath);
+    // "b/name" names "a/b/name", not "a/xb/name".
+    if (rel.size() > wanted.size() &&
+        (rel.compare(rel.size() - wanted.size(), wanted.size(), wanted) != 0 ||
+         rel[rel.size() - wanted.size() - 1] != '/'))
+      continue;
+    if (!best || note.RelPath.size() < best->RelPath.size()) {
+      best = &note;
+      ambiguous = false;
+    } else if (note.RelPath.size() == best->RelPath.size()) {
+      ambiguous = true;
+    }
+  }
+  return best;
+}
+
+TContentHashes::TContentHashes(const std::unordered_map<std::string, TJournalStamp>& known)
+    : FKnown(known) {}
+
+std::optional<std::string> TContentHashes::HashOf(const std::string& path) {
+  if (const auto seen = FSeen.find(path); seen != FSeen.end())
+    return seen->second.ContentHash;
+  TJournalStamp stamp;
+  if (!Platform::ReadFileStamp(path, stamp.Stamp))
+    return std::nullopt;
+  const auto known = FKnown.find(path);
+  if (known != FKnown.end() && known->second.Stamp == stamp.Stamp) {
+    stamp.ContentHash = known->second.ContentHash;
+  } else {
+    std::string bytes;
+    if (!Platform::ReadWholeFile(path, bytes))
+      return std::nullopt;
+    stamp.ContentHash = Kestrel::CommonLib::Sha256Hex(bytes);
+  }
+  return FSeen.emplace(path, std::move(stamp)).first->second.ContentHash;
+}
+
+}  // namespace JoplinRestUtils

@@ -1,0 +1,59 @@
+#pragma once
+// How the notes of one import find each other and their files: the id of
+// each notebook, note and content, and the note that a link or a wiki link
+// names.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "JoplinRestUtils/Import/ImportJournal.hpp"
+#include "JoplinRestUtils/Import/ImportTree.hpp"
+
+namespace JoplinRestUtils {
+
+class TImportNames {
+ public:
+  // `targetKey` names the target for the ids; `targetId` is the notebook
+  // that the tree's top goes into.
+  TImportNames(const TImportTree& tree, std::string targetKey, std::string targetId);
+
+  const TImportTree& Tree() const { return FTree; }
+  const std::string& TargetId() const { return FTargetId; }
+  std::string NoteId(const std::string& relPath) const;
+  // The notebook of a folder of the tree; the target for the top.
+  std::string FolderId(const std::string& relFolder) const;
+  std::string ResourceId(const std::string& contentHash) const;
+
+  // The note of the tree at a path (symbolic links resolved); null for none.
+  const TTreeNote* NoteAtPath(const std::string& path) const;
+  // The note a wiki link names: its path from the root without extension,
+  // or its file name alone (any extension of a note, ASCII case ignored).
+  // Of several, the one with the shortest path; `ambiguous` then set.
+  const TTreeNote* NoteByWikiName(std::string_view name, bool& ambiguous) const;
+
+ private:
+  const TImportTree& FTree;
+  std::string FTargetKey;
+  std::string FTargetId;
+  std::unordered_map<std::string, size_t> FByPath;      // resolved path
+  std::unordered_map<std::string, size_t> FByRelName;   // lower-case, no extension
+  std::unordered_map<std::string, std::vector<size_t>> FByBaseName;
+};
+
+// The content hash of the files that notes link to, read once a run; a file
+// whose size and time match the journal's stamp is not read again.
+class TContentHashes {
+ public:
+  explicit TContentHashes(const std::unordered_map<std::string, TJournalStamp>& known);
+  // Nothing for a file that cannot be read.
+  std::optional<std::string> HashOf(const std::string& path);
+  const std::unordered_map<std::string, TJournalStamp>& Seen() const { return FSeen; }
+
+ private:
+  const std::unordered_map<std::string, TJournalStamp>& FKnown;
+  std::unordered_map<std::string, TJournalStamp> FSeen;
+};
+
+}  // namespace JoplinRestUtils

@@ -1,0 +1,79 @@
+#include "JoplinRestUtils/Import/ImportPlan.hpp"
+
+#include <unordered_map>
+
+namespace JoplinRestUtils {
+namespace {
+
+std::string ParentOf(const std::string& relPath) {
+  const size_t slash = relPath.rfind('/');
+  return slash == std::string::npos ? std::string() : relPath.substr(0, slash);
+}
+
+TNoteAction ActionFor(const TImportNote& built, const TJournalNote* before,
+                      const TServerState& server, bool restore) {
+  if (!built.Failure.empty())
+    return TNoteAction::Failed;
+  if (!before)
+    return server.FoundNotes.count(built.Id) != 0 ? TNoteAction::Update : TNoteAction::Create;
+  if (server.Trashed.count(before->Id) != 0 || server.Erased.count(before->Id) != 0)
+    return restore ? TNoteAction::Restore : TNoteAction::LeftDeleted;
+  return before->Digest == built.Digest ? TNoteAction::Unchanged : TNoteAction::Update;
+}
+
+}  // namespace
+
+bool IsSent(TNoteAction action) {
+  return action == TNoteAction::Create || action == TNoteAction::Update ||
+         action == TNoteAction::Restore;
+}
+
+size_t TImportPlan::NotesToSend() const {
+  size_t count = 0;
+  for (const auto& note : Notes)
+    count += IsSent(note.Action) ? 1 : 0;
+  return count;
+}
+
+TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
+                       const TServerState& server, const TImportSettings& settings,
+                       TContentHashes& hashes, bool restore) {
+  TImportPlan plan;
+  for (const std::string& folder : names.Tree().Folders) {
+    const std::string id = names.FolderId(folder);
+    if (server.Folders.count(id) == 0)
+      plan.NewFolders.push_back({folder, id, names.FolderId(ParentOf(folder))});
+  }
+  std::unordered_set<std::string> inTree, uploading;
+  for (const TTreeNote& file : names.Tree().Notes) {
+    inTree.insert(file.RelPath);
+    TImportNote built = BuildImportNote(file, names, hashes, settings);
+    for (auto& warning : built.Warnings)
+      plan.Warnings.push_back(std::move(warning));
+    const auto before = journal.Notes.find(file.RelPath);
+    const TJournalNote* known = before == journal.Notes.end() ? nullptr : &before->second;
+    TPlannedNote planned;
+    planned.File = &file;
+    planned.Id = known ? known->Id : built.Id;
+    planned.Action = ActionFor(built, known, server, restore);
+    planned.Trashed = server.Trashed.count(planned.Id) != 0;
+    planned.Failure = built.Failure;
+    planned.Bytes = built.Bytes;
+    if (IsSent(planned.Action)) {
+      plan.BytesToSend += built.Bytes;
+      for (auto& resource : built.Resources) {
+        if (journal.Resources.count(resource.ContentHash) == 0 &&
+            uploading.insert(resource.ContentHash).second)
+          plan.Uploads.push_back(std::move(resource));
+      }
+    }
+    plan.Notes.push_back(std::move(planned));
+  }
+  for (const auto& [relPath, note] : journal.Notes) {
+    if (inTree.count(relPath) == 0)
+      plan.Gone.push_back({relPath, note.Id});
+  }
+  return plan;
+}
+
+}  // namespace JoplinRestUtils

@@ -1,0 +1,231 @@
+#include "JoplinRestUtils/Import/ImportSending.hpp"
+
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+
+namespace JoplinRestUtils {
+namespace {
+
+// Answer time each request of an import earns: a run of any length gets as
+// much per note as a single note's run has.
+constexpr long kAnswerSecondsPerRequest = 30;
+
+bool Succeeded(bool answered, const TJoplinRest& client) {
+  return answered && client.RestResponse().StatusCode() < 300;
+}
+
+}  // namespace
+
+TImportSender::TImportSender(TJoplinRest& client, const TImportNames& names,
+                             const TImportSettings& settings, TContentHashes& hashes,
+                             TImportJournal& journal, TJournalFile& journalFile)
+    : FClient(client),
+      FNames(names),
+      FSettings(settings),
+      FHashes(hashes),
+      FJournal(journal),
+      FJournalFile(journalFile) {}
+
+bool TImportSender::ServerGone() const {
+  return !FClient.RestClient().LastRequestAnswered();
+}
+
+bool TImportSender::Fail(const std::string& relPath, const std::string& cause) {
+  ++FCounts.Failed;
+  Kestrel::CommonLib::TellCause(relPath + ": " + cause);
+  return !ServerGone();
+}
+
+bool TImportSender::MakeFolders(const TImportPlan& plan) {
+  for (const TPlannedFolder& folder : plan.NewFolders) {
+    if (FFailedFolders.count(folder.ParentId) != 0) {
+      FFailedFolders.insert(folder.Id);
+      continue;
+    }
+    FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
+    TJsonValue json = TJsonValue::object();
+    json["id"] = folder.Id;
+    json["title"] = Kestrel::CommonLib::DisplayFileName(folder.RelPath);
+    json["parent_id"] = folder.ParentId;
+    if (Succeeded(FClient.Post("folders", &json), FClient)) {
+      FJournalFile.Record(FJournal, TJournalRecord::Folder, {folder.RelPath, folder.Id});
+      continue;
+    }
+    const std::string failure = FClient.LastFailure();
+    TItemState state = TItemState::Missing;
+    if (FClient.ReadItemState("folders", folder.Id, state) && state == TItemState::Present)
+      continue;
+    Kestrel::CommonLib::TellCause(folder.RelPath + "/: the notebook was not created (" + failure +
+                                  ")");
+    if (ServerGone())
+      return false;
+    FFailedFolders.insert(folder.Id);
+  }
+  return true;
+}
+
+bool TImportSender::UploadResources(const TTreeNote& file, const TImportNote& note) {
+  for (const TImportResource& resource : note.Resources) {
+    if (FJournal.Resources.count(resource.ContentHash) != 0)
+      continue;
+    FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
+    const bool uploaded = FClient.UploadResourceWithId(resource.Path, resource.Id);
+    const std::string failure = FClient.LastFailure();
+    TItemState state = TItemState::Missing;
+    // An upload whose answer was lost, by an earlier run, is there already.
+    if (!uploaded && !(FClient.ReadItemState("resources", resource.Id, state) &&
+                       state == TItemState::Present)) {
+      Fail(file.RelPath, "the linked file " + Kestrel::CommonLib::QuotedPath(resource.Path) +
+                             " was not uploaded (" + failure + "); the note is not sent");
+      return false;
+    }
+    FCounts.Uploaded += uploaded ? 1 : 0;
+    FJournalFile.Record(FJournal, TJournalRecord::Resource, {resource.ContentHash, resource.Id});
+  }
+  return true;
+}
+
+bool TImportSender::Create(TImportNote& note) {
+  TJsonValue json = TJsonValue::object();
+  json["id"] = note.Id;
+  json.update(note.Json);
+  if (Succeeded(FClient.Post("notes", &json), FClient)) {
+    ++FCounts.Created;
+    return true;
+  }
+  // A note whose answer was lost, by an earlier run cut off, is there
+  // already: it is written again, never made twice.
+  TItemState state = TItemState::Missing;
+  if (FClient.ReadItemState("notes", note.Id, state) && state != TItemState::Missing &&
+      Succeeded(FClient.Put("notes/" + note.Id, &note.Json), FClient)) {
+    ++FCounts.Updated;
+    return true;
+  }
+  return false;
+}
+
+bool TImportSender::Update(const TPlannedNote& planned, TImportNote& note) {
+  if (Succeeded(FClient.Put("notes/" + planned.Id, &note.Json), FClient)) {
+    ++FCounts.Updated;
+    return true;
+  }
+  return false;
+}
+
+bool TImportSender::DeletedMeanwhile(const TPlannedNote& planned, TImportNote& note) {
+  if (planned.Action != TNoteAction::Update || FClient.RestResponse().StatusCode() != 404)
+    return false;
+  if (FSettings.RestoreDeleted) {
+    TPlannedNote again = planned;
+    again.Trashed = false;
+    return Restore(again, note);
+  }
+  TellLeftDeleted(planned);
+  return true;
+}
+
+void TImportSender::TellLeftDeleted(const TPlannedNote& planned) {
+  ++FCounts.LeftDeleted;
+  Kestrel::CommonLib::TellCause(planned.File->RelPath + ": its note " + planned.Id +
+                                " was deleted in Joplin; not made again (--restore does)");
+}
+
+bool TImportSender::Restore(const TPlannedNote& planned, TImportNote& note) {
+  TJsonValue json = TJsonValue::object();
+  if (!planned.Trashed)
+    json["id"] = planned.Id;
+  json.update(note.Json);
+  if (planned.Trashed)
+    json["deleted_time"] = 0;
+  const bool sent = planned.Trashed ? FClient.Put("notes/" + planned.Id, &json)
+                                    : FClient.Post("notes", &json);
+  if (!Succeeded(sent, FClient))
+    return false;
+  ++FCounts.Restored;
+  return true;
+}
+
+bool TImportSender::SendNote(const TPlannedNote& planned) {
+  const TTreeNote& file = *planned.File;
+  if (FFailedFolders.count(FNames.FolderId(file.Folder)) != 0)
+    return Fail(file.RelPath, "its notebook was not created");
+  TImportNote note = BuildImportNote(file, FNames, FHashes, FSettings);
+  if (!note.Failure.empty())
+    return Fail(file.RelPath, note.Failure);
+  note.Id = planned.Id;
+  if (!UploadResources(file, note))
+    return !ServerGone();
+  FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
+  bool sent = false;
+  switch (planned.Action) {
+    case TNoteAction::Create:
+      sent = Create(note);
+      break;
+    case TNoteAction::Update:
+      sent = Update(planned, note);
+      break;
+    default:
+      sent = Restore(planned, note);
+  }
+  if (!sent && DeletedMeanwhile(planned, note))
+    return true;
+  if (!sent)
+    return Fail(file.RelPath, FClient.LastFailure().empty() ? "the server did not take the note"
+                                                            : FClient.LastFailure());
+  FJournalFile.Record(FJournal, TJournalRecord::Note, {file.RelPath, planned.Id, note.Digest});
+  return true;
+}
+
+bool TImportSender::Send(const TImportPlan& plan, const TImportProgress& progress) {
+  bool answering = MakeFolders(plan);
+  size_t done = 0;
+  std::uint64_t bytes = 0;
+  for (const TPlannedNote& planned : plan.Notes) {
+    switch (planned.Action) {
+      case TNoteAction::Unchanged:
+        ++FCounts.Unchanged;
+        continue;
+      case TNoteAction::LeftDeleted:
+        TellLeftDeleted(planned);
+        continue;
+      case TNoteAction::Failed:
+        Fail(planned.File->RelPath, planned.Failure);
+        continue;
+      default:
+        break;
+    }
+    if (!answering) {
+      ++FCounts.Failed;
+      continue;
+    }
+    answering = SendNote(planned);
+    ++done;
+    bytes += planned.Bytes;
+    if (progress)
+      progress(done, bytes);
+  }
+  return answering;
+}
+
+void TImportSender::Prune(const TImportPlan& plan) {
+  for (const TGoneNote& gone : plan.Gone) {
+    FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
+    const bool answered = FClient.Delete("notes/" + gone.Id, nullptr);
+    if (Succeeded(answered, FClient) || FClient.RestResponse().StatusCode() == 404) {
+      ++FCounts.Pruned;
+      FJournalFile.Record(FJournal, TJournalRecord::Forget, {gone.RelPath});
+      continue;
+    }
+    Fail(gone.RelPath, "its note " + gone.Id + " was not moved to the trash (" +
+                           FClient.LastFailure() + ")");
+  }
+}
+
+void TImportSender::RecordCursor() {
+  std::string cursor;
+  std::unordered_map<std::string, int> none;
+  if (FClient.ReadNoteEvents(cursor, none))
+    FJournalFile.Record(FJournal, TJournalRecord::Cursor, {cursor});
+}
+
+}  // namespace JoplinRestUtils

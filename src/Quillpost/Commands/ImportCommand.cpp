@@ -1,0 +1,186 @@
+#include "Quillpost/Commands/ImportCommand.hpp"
+
+#include <algorithm>
+
+#include "JoplinRestUtils/Http/RequestErrors.hpp"
+#include "JoplinRestUtils/Import/ImportIds.hpp"
+#include "JoplinRestUtils/Import/ImportServerState.hpp"
+#include "JoplinRestUtils/Import/ImportSending.hpp"
+#include "JoplinRestUtils/JoplinRest.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Platform/Console/Console.hpp"
+#include "Quillpost/CommandLineCheck.hpp"
+#include "Quillpost/ExitCodes.hpp"
+#include "Quillpost/Commands/ImportReport.hpp"
+#include "Quillpost/ResultReport.hpp"
+#include "Quillpost/Switches.hpp"
+
+namespace Quillpost {
+namespace {
+
+using namespace JoplinRestUtils;
+using Kestrel::CommonLib::TParamList;
+
+struct TImportRun {
+  std::string Dir;
+  bool DryRun = false;
+  bool Prune = false;
+  std::string Notebook;  // "/N"; empty: a new notebook named after the folder
+  bool CreateNotebook = false;
+  TImportSettings Settings;
+};
+
+// The switches that mean something for a whole folder; the others shape a
+// single note and are refused rather than ignored.
+constexpr std::string_view kImportSwitches[] = {
+    "-import", "-dry-run", "-prune", "-restore", "N", "NC", "T", "TT", "NoFrontMatter",
+    "AllowOutside", "AllowMany"};
+
+void RefuseNoteSwitches(const TParamList& params) {
+  for (const TSwitchSpec& spec : KnownSwitchTable()) {
+    if (spec.Kind != TSwitchKind::Flag && spec.Kind != TSwitchKind::Value &&
+        spec.Kind != TSwitchKind::List)
+      continue;
+    if (std::find(std::begin(kImportSwitches), std::end(kImportSwitches), spec.Name) !=
+        std::end(kImportSwitches))
+      continue;
+    if (FindSwitch(params, spec.Name))
+      throw ECommandLineError("/" + std::string(spec.Name) + " cannot be used with --import");
+  }
+}
+
+TImportRun ReadImportSwitches(const TArguments& args, const TSettings& settings) {
+  const TParamList& params = args.Text;
+  RefuseNoteSwitches(params);
+  TImportRun run;
+  if (!SwitchValue(args.Paths, "-import", run.Dir) || run.Dir.empty())
+    throw ECommandLineError("--import needs the folder to import");
+  run.DryRun = FindSwitch(params, "-dry-run");
+  run.Prune = FindSwitch(params, "-prune");
+  run.Settings.RestoreDeleted = FindSwitch(params, "-restore");
+  SwitchValue(params, "N", run.Notebook);
+  run.CreateNotebook = FindSwitch(params, "NC");
+  const Kestrel::CommonLib::TStringList tags = SwitchValuesThenList(params, "T", "TT");
+  run.Settings.Tags = tags.Lines();
+  run.Settings.FrontMatter = !FindSwitch(params, "NoFrontMatter");
+  run.Settings.LocalFiles.Never = settings.Files;
+  run.Settings.LocalFiles.MaxFiles = 0;
+  run.Settings.LocalFiles.MaxBytes = 0;
+  return run;
+}
+
+// The notebook the tree goes into, and the key its ids derive from: "/N"'s
+// notebook, or one of the folder's name made for it.
+struct TTarget {
+  std::string Key;
+  std::string Id;
+};
+
+// False when the server did not answer.
+bool FindTarget(TJoplinRest& client, const TImportRun& run, const std::string& root,
+                TTarget& target) {
+  if (run.Notebook.empty()) {
+    target.Key = "folder:" + root;
+    target.Id = ImportId(TImportItem::Folder, target.Key, "");
+    return true;
+  }
+  try {
+    if (!client.ResolveNotebook(run.Notebook, run.CreateNotebook && !run.DryRun, target.Id))
+      return false;
+  } catch (const ENotebookNotFound&) {
+    // A dry run makes nothing: the notebook that "/NC" would make is new.
+    if (!run.DryRun || !run.CreateNotebook)
+      throw;
+    target.Id = "(new)";
+  }
+  target.Key = target.Id == "(new)" ? "new:" + run.Notebook : target.Id;
+  return true;
+}
+
+void TellAll(const std::vector<std::string>& lines, bool warnings) {
+  for (const auto& line : lines) {
+    if (warnings)
+      Kestrel::CommonLib::Warn(line);
+    else
+      Kestrel::CommonLib::TellCause(line);
+  }
+}
+
+// The journal as it stands, or, when it belongs to another notebook (the
+// target was made anew), none.
+TImportJournal LoadJournal(const std::string& path, const TTarget& target) {
+  TImportJournal journal = TJournalFile::Load(path);
+  if (journal.Found && !journal.TargetId.empty() && journal.TargetId != target.Id) {
+    Kestrel::CommonLib::Warn("the notebook of the last import is another one now; the folder is "
+                             "imported into the new one afresh");
+    return {};
+  }
+  return journal;
+}
+
+bool MakeTopNotebook(TJoplinRest& client, const std::string& root, const std::string& id) {
+  TJsonValue folder = TJsonValue::object();
+  folder["id"] = id;
+  folder["title"] = Kestrel::CommonLib::DisplayFileName(root);
+  return client.Post("folders", &folder) && client.RestResponse().StatusCode() < 300;
+}
+
+int Refused(const std::string& cause) {
+  ReportFailure("Import failed.", "EImportFailed", cause);
+  Kestrel::CommonLib::TellCause(cause);
+  return kExitNotCreated;
+}
+
+}  // namespace
+
+int RunImport(const TArguments& args, const TSettings& settings) {
+  TImportRun run = ReadImportSwitches(args, settings);
+  const TImportTree tree = ScanImportTree(run.Dir);
+  TellAll(tree.Warnings, true);
+  if (!FindSwitch(args.Text, "AllowOutside"))
+    run.Settings.LocalFiles.Folder = tree.Root;
+
+  TJoplinRest client(settings.Token.Value, settings.Url.Value, RunLimits());
+  TTarget target;
+  if (!FindTarget(client, run, tree.Root, target))
+    return Refused(client.LastFailure());
+  const std::string journalPath = JournalPathFor(settings.Url.Value, tree.Root, run.Notebook);
+  TImportJournal journal = LoadJournal(journalPath, target);
+  const TImportNames names(tree, target.Key, target.Id);
+  TServerState state;
+  std::vector<std::string> notices;
+  if (!ReadServerState(client, names, journal, state, notices))
+    return Refused(client.LastFailure());
+  TellAll(notices, false);
+  TContentHashes hashes(journal.Stamps);
+  const TImportPlan plan = PlanImport(names, journal, state, run.Settings, hashes, run.Settings.RestoreDeleted);
+  TellAll(plan.Warnings, true);
+  const bool topMissing = state.Folders.count(target.Id) == 0;
+  if (run.DryRun)
+    return ReportDryRun(plan, topMissing, run.Prune);
+
+  if (topMissing && !MakeTopNotebook(client, tree.Root, target.Id))
+    return Refused("the notebook for " + Kestrel::CommonLib::QuotedPath(tree.Root) +
+                   " was not created (" + client.LastFailure() + ")");
+  journal.TargetId = target.Id;
+  journal.Stamps = hashes.Seen();
+  TJournalFile journalFile;
+  journalFile.Begin(journalPath, journal);
+
+  TImportSender sender(client, names, run.Settings, hashes, journal, journalFile);
+  Platform::ProgressLine progress("importing");
+  const size_t toSend = plan.NotesToSend();
+  const bool answering = sender.Send(plan, [&](size_t notes, std::uint64_t bytes) {
+    progress.Update(notes, toSend, "notes", bytes, plan.BytesToSend);
+  });
+  if (answering && run.Prune)
+    sender.Prune(plan);
+  else
+    TellGone(plan);
+  if (answering)
+    sender.RecordCursor();
+  return ReportImportDone(sender.Counts(), plan, answering && run.Prune);
+}
+
+}  // namespace Quillpost
