@@ -60,6 +60,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   ::close(in[0]);
   ::close(out[1]);
   ::close(err[1]);
+  if (options.Started)
+    options.Started(pid);
   bool outOpen = true, errOpen = true;
   if (options.StdoutReaderGone) {
     ::close(out[0]);

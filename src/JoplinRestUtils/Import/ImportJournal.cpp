@@ -68,6 +68,10 @@ bool ApplyStamp(TImportJournal& journal, const std::vector<std::string>& fields)
 
 }  // namespace
 
+std::string DeletedName(TDeletedInJoplin deleted) {
+  return deleted == TDeletedInJoplin::Trashed ? "trashed" : "erased";
+}
+
 bool ApplyJournalRecord(TImportJournal& journal, TJournalRecord kind,
                         const std::vector<std::string>& fields) {
   switch (kind) {
@@ -91,6 +95,14 @@ bool ApplyJournalRecord(TImportJournal& journal, TJournalRecord kind,
         return false;
       journal.Notes[fields[0]] = {fields[1], fields[2]};
       return true;
+    case TJournalRecord::DeletedInJoplin: {
+      const auto note = journal.Notes.find(fields.empty() ? std::string() : fields[0]);
+      if (fields.size() != 2 || note == journal.Notes.end())
+        return false;
+      note->second.Deleted =
+          fields[1] == "trashed" ? TDeletedInJoplin::Trashed : TDeletedInJoplin::Erased;
+      return true;
+    }
     case TJournalRecord::Forget:
       if (fields.size() != 1)
         return false;
@@ -114,8 +126,11 @@ std::string JournalText(const TImportJournal& journal) {
     text += RecordLine(TJournalRecord::Cursor, {journal.Cursor});
   for (const auto& [rel, id] : journal.Folders)
     text += RecordLine(TJournalRecord::Folder, {rel, id});
-  for (const auto& [rel, note] : journal.Notes)
+  for (const auto& [rel, note] : journal.Notes) {
     text += RecordLine(TJournalRecord::Note, {rel, note.Id, note.Digest});
+    if (note.Deleted != TDeletedInJoplin::No)
+      text += RecordLine(TJournalRecord::DeletedInJoplin, {rel, DeletedName(note.Deleted)});
+  }
   for (const auto& [hash, id] : journal.Resources)
     text += RecordLine(TJournalRecord::Resource, {hash, id});
   for (const auto& [path, seen] : journal.Stamps)

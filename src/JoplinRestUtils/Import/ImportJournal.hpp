@@ -26,9 +26,13 @@ class EImportJournalError : public Platform::Error {
   const char* KindName() const noexcept override { return "EImportJournalError"; }
 };
 
+// A note that the user deleted in Joplin, as the last run found it.
+enum class TDeletedInJoplin { No, Trashed, Erased };
+
 struct TJournalNote {
   std::string Id;
   std::string Digest;  // of the note as last sent
+  TDeletedInJoplin Deleted = TDeletedInJoplin::No;
 };
 
 struct TJournalStamp {
@@ -53,9 +57,13 @@ enum class TJournalRecord : char {
   Folder = 'F',
   Note = 'N',
   Forget = 'X',
+  DeletedInJoplin = 'D',
   Resource = 'R',
   Stamp = 'S',
 };
+
+// "trashed" or "erased", as a record writes it.
+std::string DeletedName(TDeletedInJoplin deleted);
 
 // Applies one record's fields; false for a record of the wrong shape.
 bool ApplyJournalRecord(TImportJournal& journal, TJournalRecord kind,

@@ -104,7 +104,12 @@ class TNoteBuilder {
     try {
       fields = ReadFrontMatter(block, FFile.RelPath, FNote.Warnings);
     } catch (const EFrontMatterError& error) {
-      FNote.Failure = error.what();
+      // "a.md, line 3: ..." is told after the file's path already.
+      std::string_view message = error.what();
+      const std::string named = FFile.RelPath + ", ";
+      if (message.substr(0, named.size()) == named)
+        message.remove_prefix(named.size());
+      FNote.Failure = std::string(error.KindName()) + ": " + std::string(message);
       return false;
     }
     body.erase(0, block.BodyStart);

@@ -10,13 +10,23 @@ std::string ParentOf(const std::string& relPath) {
   return slash == std::string::npos ? std::string() : relPath.substr(0, slash);
 }
 
+// How the user left the journal's note in Joplin: as this run's events
+// tell, else as the last run found it.
+TDeletedInJoplin DeletedNow(const TJournalNote& before, const TServerState& server) {
+  if (server.Trashed.count(before.Id) != 0)
+    return TDeletedInJoplin::Trashed;
+  if (server.Erased.count(before.Id) != 0)
+    return TDeletedInJoplin::Erased;
+  return server.Revived.count(before.Id) != 0 ? TDeletedInJoplin::No : before.Deleted;
+}
+
 TNoteAction ActionFor(const TImportNote& built, const TJournalNote* before,
-                      const TServerState& server, bool restore) {
+                      TDeletedInJoplin deleted, const TServerState& server, bool restore) {
   if (!built.Failure.empty())
     return TNoteAction::Failed;
   if (!before)
     return server.FoundNotes.count(built.Id) != 0 ? TNoteAction::Update : TNoteAction::Create;
-  if (server.Trashed.count(before->Id) != 0 || server.Erased.count(before->Id) != 0)
+  if (deleted != TDeletedInJoplin::No)
     return restore ? TNoteAction::Restore : TNoteAction::LeftDeleted;
   return before->Digest == built.Digest ? TNoteAction::Unchanged : TNoteAction::Update;
 }
@@ -55,8 +65,8 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
     TPlannedNote planned;
     planned.File = &file;
     planned.Id = known ? known->Id : built.Id;
-    planned.Action = ActionFor(built, known, server, restore);
-    planned.Trashed = server.Trashed.count(planned.Id) != 0;
+    planned.Deleted = known ? DeletedNow(*known, server) : TDeletedInJoplin::No;
+    planned.Action = ActionFor(built, known, planned.Deleted, server, restore);
     planned.Failure = built.Failure;
     planned.Bytes = built.Bytes;
     if (IsSent(planned.Action)) {

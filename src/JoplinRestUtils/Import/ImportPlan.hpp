@@ -15,13 +15,15 @@
 namespace JoplinRestUtils {
 
 // What the server told before the plan: its notebooks, the notes of an
-// earlier import found without a journal, and the journal's notes that the
-// user deleted since the last run.
+// earlier import found without a journal, the journal's notes that the user
+// deleted since the last run, and those deleted before that the user has
+// brought back.
 struct TServerState {
   std::unordered_set<std::string> Folders;
   std::unordered_set<std::string> FoundNotes;
   std::unordered_set<std::string> Trashed;
   std::unordered_set<std::string> Erased;
+  std::unordered_set<std::string> Revived;
 };
 
 enum class TNoteAction { Create, Update, Unchanged, Restore, LeftDeleted, Failed };
@@ -30,7 +32,7 @@ struct TPlannedNote {
   const TTreeNote* File = nullptr;
   std::string Id;
   TNoteAction Action = TNoteAction::Create;
-  bool Trashed = false;   // Restore: from the trash, not made anew
+  TDeletedInJoplin Deleted = TDeletedInJoplin::No;  // by the user, in Joplin
   std::string Failure;    // Failed: why
   std::uint64_t Bytes = 0;
 };

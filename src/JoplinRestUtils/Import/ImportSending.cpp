@@ -115,30 +115,35 @@ bool TImportSender::Update(const TPlannedNote& planned, TImportNote& note) {
 bool TImportSender::DeletedMeanwhile(const TPlannedNote& planned, TImportNote& note) {
   if (planned.Action != TNoteAction::Update || FClient.RestResponse().StatusCode() != 404)
     return false;
-  if (FSettings.RestoreDeleted) {
-    TPlannedNote again = planned;
-    again.Trashed = false;
-    return Restore(again, note);
-  }
-  TellLeftDeleted(planned);
+  TPlannedNote erased = planned;
+  erased.Deleted = TDeletedInJoplin::Erased;
+  if (FSettings.RestoreDeleted)
+    return Restore(erased, note);
+  TellLeftDeleted(erased);
   return true;
 }
 
 void TImportSender::TellLeftDeleted(const TPlannedNote& planned) {
   ++FCounts.LeftDeleted;
+  const auto known = FJournal.Notes.find(planned.File->RelPath);
+  // Kept, so that a later run still knows it without the events.
+  if (known != FJournal.Notes.end() && known->second.Deleted != planned.Deleted)
+    FJournalFile.Record(FJournal, TJournalRecord::DeletedInJoplin,
+                        {planned.File->RelPath, DeletedName(planned.Deleted)});
   Kestrel::CommonLib::TellCause(planned.File->RelPath + ": its note " + planned.Id +
                                 " was deleted in Joplin; not made again (--restore does)");
 }
 
 bool TImportSender::Restore(const TPlannedNote& planned, TImportNote& note) {
+  const bool trashed = planned.Deleted == TDeletedInJoplin::Trashed;
   TJsonValue json = TJsonValue::object();
-  if (!planned.Trashed)
+  if (!trashed)
     json["id"] = planned.Id;
   json.update(note.Json);
-  if (planned.Trashed)
+  if (trashed)
     json["deleted_time"] = 0;
-  const bool sent = planned.Trashed ? FClient.Put("notes/" + planned.Id, &json)
-                                    : FClient.Post("notes", &json);
+  const bool sent =
+      trashed ? FClient.Put("notes/" + planned.Id, &json) : FClient.Post("notes", &json);
   if (!Succeeded(sent, FClient))
     return false;
   ++FCounts.Restored;

@@ -18,8 +18,6 @@ bool ReadDeletedNotes(TJoplinRest& client, const TImportJournal& journal, TServe
                       "since the last import are not noticed");
     return true;
   }
-  if (changes.empty())
-    return true;
   for (const auto& [relPath, note] : journal.Notes) {
     const auto change = changes.find(note.Id);
     if (change == changes.end())
@@ -31,6 +29,8 @@ bool ReadDeletedNotes(TJoplinRest& client, const TImportJournal& journal, TServe
       state.Erased.insert(note.Id);
     else if (itemState == TItemState::Trashed)
       state.Trashed.insert(note.Id);
+    else
+      state.Revived.insert(note.Id);
   }
   return true;
 }
