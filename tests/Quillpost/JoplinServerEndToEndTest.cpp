@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "JoplinRestUtils/Json/Json.hpp"
@@ -102,6 +104,21 @@ class JoplinServerTest : public ::testing::Test {
       }
       if (!folders.value("has_more", false))
         return {};
+    }
+  }
+
+  // The notebooks right under `parentId`: title to id.
+  std::map<std::string, std::string> ChildFolders(const std::string& parentId) {
+    std::map<std::string, std::string> children;
+    for (int page = 1;; ++page) {
+      const TJsonValue folders =
+          Json("GET", "folders?fields=id,title,parent_id&page=" + std::to_string(page));
+      for (const auto& folder : folders.at("items")) {
+        if (folder.at("parent_id") == parentId)
+          children[folder.at("title")] = folder.at("id");
+      }
+      if (!folders.value("has_more", false))
+        return children;
     }
   }
 
@@ -673,4 +690,114 @@ TEST_F(JoplinServerTest, JoplinsFrontMatterExportIsCreatedAgain) {
     tags.push_back(tag.at("title"));
   std::sort(tags.begin(), tags.end());
   EXPECT_EQ(tags, (std::vector<std::string>{"fm-2026", "fm-travel"}));
+}
+
+// A tree of 30 notes in three folders, each linking the next one by path and
+// the one before by wiki link, with three images shared among them.
+void WriteLinkedTree(const TestSupport::TempDir& dir) {
+  for (int image = 0; image < 3; ++image)
+    dir.Write("tree/images/img" + std::to_string(image) + ".png",
+              "\x89PNG image " + std::to_string(image));
+  for (int i = 0; i < 30; ++i) {
+    const std::string folder = "part " + std::to_string(i / 10);
+    const int next = (i + 1) % 30;
+    std::string text = i % 2 == 0 ? "---\ntags: [tree, part" + std::to_string(i / 10) + "]\n---\n"
+                                  : std::string();
+    text += "Note " + std::to_string(i) + " links [the next](../part%20" +
+            std::to_string(next / 10) + "/n" + std::to_string(next) + ".md#top), [[n" +
+            std::to_string((i + 29) % 30) + "]] and ![img](../images/img" +
+            std::to_string(i % 3) + ".png)\n";
+    dir.Write("tree/" + folder + "/n" + std::to_string(i) + ".md", text);
+  }
+}
+
+TEST_F(JoplinServerTest, FolderImportedAndKeptInStep) {
+  WriteLinkedTree(Dir);
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["XDG_STATE_HOME"] = Dir / "state";
+  const std::vector<std::string> args = {Settings(Server->Token), "--import", Dir / "tree", "/N",
+                                         "Imported tree", "/NC"};
+  const auto first = TestSupport::RunQuillpost(args, options);
+  ASSERT_EQ(first.ExitCode, 0) << first.Stderr;
+  EXPECT_EQ(first.Stdout,
+            "Import done: 30 created, 0 updated, 0 unchanged, 0 failed, 3 resources uploaded\n");
+
+  // Every note is there once, and every link leads to a note or a resource.
+  const std::string target = FolderId("Imported tree");
+  std::map<std::string, std::string> titles;  // note id: title
+  const auto parts = ChildFolders(target);
+  ASSERT_EQ(parts.size(), 3u);
+  for (const auto& [part, folder] : parts) {
+    const TJsonValue notes = Json("GET", "folders/" + folder + "/notes?fields=id,title");
+    for (const auto& note : notes.at("items"))
+      titles[note.at("id")] = note.at("title");
+  }
+  ASSERT_EQ(titles.size(), 30u);
+  std::set<std::string> resources;
+  for (const auto& [id, title] : titles) {
+    const std::string body = Json("GET", "notes/" + id + "?fields=body").at("body");
+    const std::vector<std::string> linked = LinkedIds(body);
+    ASSERT_EQ(linked.size(), 3u) << title << ": " << body;
+    const int number = std::stoi(title.substr(1));
+    EXPECT_EQ(titles[linked[0]], "n" + std::to_string((number + 1) % 30)) << body;
+    EXPECT_EQ(titles[linked[1]], "n" + std::to_string((number + 29) % 30)) << body;
+    EXPECT_NE(body.find(linked[0] + "#top)"), std::string::npos) << body;
+    EXPECT_EQ(Call("GET", "resources/" + linked[2] + "/file"),
+              "\x89PNG image " + std::to_string(number % 3));
+    resources.insert(linked[2]);
+  }
+  EXPECT_EQ(resources.size(), 3u);
+
+  // A change and a new file: exactly those are sent, and nothing doubles.
+  Dir.Write("tree/part 1/n15.md", "changed, still linking [[n0]]\n");
+  Dir.Write("tree/part 2/new.md", "new, linking [[n15]]\n");
+  const auto again = TestSupport::RunQuillpost(args, options);
+  ASSERT_EQ(again.ExitCode, 0) << again.Stderr;
+  EXPECT_EQ(again.Stdout,
+            "Import done: 1 created, 1 updated, 29 unchanged, 0 failed, 0 resources uploaded\n");
+  size_t inTree = 0;
+  for (const auto& [part, folder] : ChildFolders(target))
+    inTree += Json("GET", "folders/" + folder + "/notes").at("items").size();
+  EXPECT_EQ(inTree, 31u);
+}
+
+TEST_F(JoplinServerTest, FolderImportUnderWine) {
+  if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {
+    if (TestSupport::WineRequired())
+      FAIL() << why;
+    GTEST_SKIP() << why;
+  }
+  TestSupport::KeepWineServerRunning();
+  std::string exe;
+  ASSERT_TRUE(Platform::ReadWholeFile(TestSupport::WindowsExecutable(), exe));
+  const std::string installed = Dir.Write("Quillpost/quillpost.exe", exe);
+  Dir.Write("Quillpost/quillpost.ini",
+            "[Host]\r\nURL=" + Server->Url + "\r\nToken=" + Server->Token + "\r\n");
+  Dir.Write("wine tree/Caf\u00e9.md", "---\r\ntags: [wine]\r\n---\r\nSee [[other]] ![i](pics/i.png)\r\n");
+  Dir.Write("wine tree/sub/other.md", "Back to [caf\u00e9](../Caf%C3%A9.md)\r\n");
+  Dir.Write("wine tree/pics/i.png", "\x89PNG wine");
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  const std::vector<std::string> args = {"--import",
+                                         TestSupport::WindowsPath(Dir / "wine tree"), "/N",
+                                         "Wine import", "/NC"};
+  const auto first = TestSupport::RunUnderWine(installed, args, options);
+  ASSERT_EQ(first.ExitCode, 0) << first.Stdout << first.Stderr;
+  EXPECT_EQ(first.Stdout,
+            "Import done: 2 created, 0 updated, 0 unchanged, 0 failed, 1 resources uploaded\r\n");
+  const std::string target = FolderId("Wine import");
+  const TJsonValue top = Json("GET", "folders/" + target + "/notes?fields=id,title,body");
+  ASSERT_EQ(top.at("items").size(), 1u);
+  const TJsonValue cafe = top.at("items")[0];
+  EXPECT_EQ(cafe.at("title"), "Caf\u00e9");
+  const std::vector<std::string> linked = LinkedIds(cafe.at("body"));
+  ASSERT_EQ(linked.size(), 2u) << cafe.at("body");
+  EXPECT_EQ(Json("GET", "notes/" + linked[0] + "?fields=body").at("body"),
+            "Back to [caf\u00e9](:/" + std::string(cafe.at("id")) + ")\r\n");
+  EXPECT_EQ(Call("GET", "resources/" + linked[1] + "/file"), "\x89PNG wine");
+  const auto again = TestSupport::RunUnderWine(installed, args, options);
+  EXPECT_EQ(again.Stdout,
+            "Import done: 0 created, 0 updated, 2 unchanged, 0 failed, 0 resources uploaded\r\n")
+      << again.Stderr;
 }
