@@ -1,11 +1,12 @@
 # bash completion for quillpost: switch names, files after /S, /A, /AA and
-# /IniFile=, folders after /Profile=, and notebook and tag names from the
+# /IniFile=, folders after /Profile= and --import, and notebook and tag names from the
 # running Joplin server (quillpost --list-notebooks, --list-tags) after /N,
 # /T and /TT.
 
 _quillpost_switches="/N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /NoFrontMatter /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id /Todo /Due /Completed
     /Source /Author
-/IniFile= /Profile= --check --json --list-notebooks --list-tags --help --version /? /h"
+/IniFile= /Profile= --check --json --list-notebooks --list-tags --import --dry-run --prune --restore
+--help --version /? /h"
 
 # The switch whose values are being written: the word before, or the list
 # switch (/AA, /TT) that the words since belong to.
@@ -14,7 +15,7 @@ _quillpost_owner() {
   for ((i = COMP_CWORD - 1; i > 0; i--)); do
     word=${COMP_WORDS[i],,}
     case "$word" in
-      /s | -s | /a | -a | /n | -n | /t | -t | /i | -i | /c | -c | /e | -e)
+      /s | -s | /a | -a | /n | -n | /t | -t | /i | -i | /c | -c | /e | -e | --import)
         [ "$i" -eq $((COMP_CWORD - 1)) ] && echo "$word"
         return ;;
       /aa | -aa | /tt | -tt) echo "$word"; return ;;
@@ -47,6 +48,9 @@ _quillpost() {
   case "$(_quillpost_owner)" in
     /s | -s | /a | -a | /aa | -aa)
       mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+      return ;;
+    --import)
+      mapfile -t COMPREPLY < <(compgen -d -- "$cur")
       return ;;
     /n | -n) _quillpost_names "$cur" --list-notebooks; return ;;
     /t | -t | /tt | -tt) _quillpost_names "$cur" --list-tags; return ;;

@@ -1,5 +1,5 @@
 # fish completion for quillpost: switch names, files after /S, /A, /AA and
-# /IniFile=, folders after /Profile=, and notebook and tag names from the
+# /IniFile=, folders after /Profile= and --import, and notebook and tag names from the
 # running Joplin server (quillpost --list-notebooks, --list-tags) after /N,
 # /T and /TT.
 
@@ -9,7 +9,7 @@ function __quillpost_owner
     for i in (seq $count -1 2)
         set -l word (string lower -- $tokens[$i])
         switch $word
-            case /s -s /a -a /n -n /t -t /i -i /c -c /e -e
+            case /s -s /a -a /n -n /t -t /i -i /c -c /e -e --import
                 test $i -eq $count; and echo $word
                 return
             case /aa -aa /tt -tt
@@ -52,6 +52,9 @@ function __quillpost_complete
         case /s -s /a -a /aa -aa
             __fish_complete_path $current
             return
+        case --import
+            __fish_complete_directories $current
+            return
         case /n -n
             __quillpost_listing $program --list-notebooks
             return
@@ -64,7 +67,8 @@ function __quillpost_complete
     if string match -qr -- '^[-/]' $current
         printf '%s\n' /N /NC /I /S /SN /A /AA /T /TT /C /E /MD /HTML /DefEnc /LT /NoLocal /NoFrontMatter /AllowOutside /AllowMany /Utf8 /Append /Prepend /Id \
             /Todo /Due /Completed /Source /Author \
-            /IniFile= /Profile= --check --json --list-notebooks --list-tags --help --version '/?' /h
+            /IniFile= /Profile= --check --json --list-notebooks --list-tags \
+            --import --dry-run --prune --restore --help --version '/?' /h
     end
     string match -q -- '-*' $current; or __fish_complete_path $current
 end
