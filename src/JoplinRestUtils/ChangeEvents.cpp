@@ -58,8 +58,8 @@ bool TJoplinRest::ReadNoteEvents(std::string& cursor,
 
 bool TJoplinRest::ReadItemState(std::string_view kind, const std::string& id, TItemState& state) {
   const bool note = kind == "notes";
-  if (!Get(std::string(kind) + "/" + id, note ? std::vector<std::string>{"id", "deleted_time"}
-                                               : std::vector<std::string>{"id"},
+  if (!Get(std::string(kind) + "/" + id,
+           note ? std::vector<std::string>{"id", "deleted_time"} : std::vector<std::string>{"id"},
            "", false, 0))
     return false;
   if (FRestResponse.StatusCode() == 404) {
@@ -69,8 +69,8 @@ bool TJoplinRest::ReadItemState(std::string_view kind, const std::string& id, TI
   if (FRestResponse.StatusCode() >= 300)
     return false;
   const std::optional<TJsonValue>& answer = FRestResponse.JsonValue();
-  const bool trashed = note && answer && answer->is_object() &&
-                       answer->value("deleted_time", std::int64_t{0}) > 0;
+  const bool trashed =
+      note && answer && answer->is_object() && answer->value("deleted_time", std::int64_t{0}) > 0;
   state = trashed ? TItemState::Trashed : TItemState::Present;
   return true;
 }

@@ -48,14 +48,12 @@ std::string ImportSummaryLine(const TImportSummary& s) {
   std::string line = dry ? "Dry run: " : "Import done: ";
   line += Counted(s.Created, dry ? "to create" : "created") + ", " +
           Counted(s.Updated, dry ? "to update" : "updated") + ", " +
-          Counted(s.Unchanged, "unchanged") + ", " +
-          Counted(s.Failed, dry ? "failing" : "failed") + ", " +
-          Counted(s.Uploaded, dry ? "resources to upload" : "resources uploaded");
-  const std::pair<size_t, const char*> others[] = {
-      {s.Restored, dry ? "to restore" : "restored"},
-      {s.Pruned, dry ? "to prune" : "pruned"},
-      {s.LeftDeleted, "deleted in Joplin"},
-      {s.Gone, "files gone"}};
+          Counted(s.Unchanged, "unchanged") + ", " + Counted(s.Failed, dry ? "failing" : "failed") +
+          ", " + Counted(s.Uploaded, dry ? "resources to upload" : "resources uploaded");
+  const std::pair<size_t, const char*> others[] = {{s.Restored, dry ? "to restore" : "restored"},
+                                                   {s.Pruned, dry ? "to prune" : "pruned"},
+                                                   {s.LeftDeleted, "deleted in Joplin"},
+                                                   {s.Gone, "files gone"}};
   for (const auto& [count, what] : others) {
     if (count != 0)
       line += ", " + Counted(count, what);

@@ -117,8 +117,11 @@ INSTANTIATE_TEST_SUITE_P(
                         3,
                         kUnknown + "\"-v\"; did you mean --version?\n",
                         kNothingSent},
-        CommandLineCase{
-            "NoSuchOption", {"/SN", "--frobnicate"}, 3, kUnknown + "\"--frobnicate\"\n", kNothingSent},
+        CommandLineCase{"NoSuchOption",
+                        {"/SN", "--frobnicate"},
+                        3,
+                        kUnknown + "\"--frobnicate\"\n",
+                        kNothingSent},
         CommandLineCase{"NotebookTypo",
                         {"/Nn", "Inbox", "/SN"},
                         3,

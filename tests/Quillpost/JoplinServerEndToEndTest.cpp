@@ -701,12 +701,12 @@ void WriteLinkedTree(const TestSupport::TempDir& dir) {
   for (int i = 0; i < 30; ++i) {
     const std::string folder = "part " + std::to_string(i / 10);
     const int next = (i + 1) % 30;
-    std::string text = i % 2 == 0 ? "---\ntags: [tree, part" + std::to_string(i / 10) + "]\n---\n"
-                                  : std::string();
+    std::string text =
+        i % 2 == 0 ? "---\ntags: [tree, part" + std::to_string(i / 10) + "]\n---\n" : std::string();
     text += "Note " + std::to_string(i) + " links [the next](../part%20" +
             std::to_string(next / 10) + "/n" + std::to_string(next) + ".md#top), [[n" +
-            std::to_string((i + 29) % 30) + "]] and ![img](../images/img" +
-            std::to_string(i % 3) + ".png)\n";
+            std::to_string((i + 29) % 30) + "]] and ![img](../images/img" + std::to_string(i % 3) +
+            ".png)\n";
     dir.Write("tree/" + folder + "/n" + std::to_string(i) + ".md", text);
   }
 }
@@ -717,7 +717,7 @@ TEST_F(JoplinServerTest, FolderImportedAndKeptInStep) {
   options.CloseStdin = true;
   options.Env["XDG_STATE_HOME"] = Dir / "state";
   const std::vector<std::string> args = {Settings(Server->Token), "--import", Dir / "tree", "/N",
-                                         "Imported tree", "/NC"};
+                                         "Imported tree",         "/NC"};
   const auto first = TestSupport::RunQuillpost(args, options);
   ASSERT_EQ(first.ExitCode, 0) << first.Stderr;
   EXPECT_EQ(first.Stdout,
@@ -774,14 +774,14 @@ TEST_F(JoplinServerTest, FolderImportUnderWine) {
   const std::string installed = Dir.Write("Quillpost/quillpost.exe", exe);
   Dir.Write("Quillpost/quillpost.ini",
             "[Host]\r\nURL=" + Server->Url + "\r\nToken=" + Server->Token + "\r\n");
-  Dir.Write("wine tree/Caf\u00e9.md", "---\r\ntags: [wine]\r\n---\r\nSee [[other]] ![i](pics/i.png)\r\n");
+  Dir.Write("wine tree/Caf\u00e9.md",
+            "---\r\ntags: [wine]\r\n---\r\nSee [[other]] ![i](pics/i.png)\r\n");
   Dir.Write("wine tree/sub/other.md", "Back to [caf\u00e9](../Caf%C3%A9.md)\r\n");
   Dir.Write("wine tree/pics/i.png", "\x89PNG wine");
   TestSupport::ProgramOptions options;
   options.CloseStdin = true;
-  const std::vector<std::string> args = {"--import",
-                                         TestSupport::WindowsPath(Dir / "wine tree"), "/N",
-                                         "Wine import", "/NC"};
+  const std::vector<std::string> args = {"--import", TestSupport::WindowsPath(Dir / "wine tree"),
+                                         "/N", "Wine import", "/NC"};
   const auto first = TestSupport::RunUnderWine(installed, args, options);
   ASSERT_EQ(first.ExitCode, 0) << first.Stdout << first.Stderr;
   EXPECT_EQ(first.Stdout,

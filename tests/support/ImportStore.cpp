@@ -9,8 +9,8 @@ namespace {
 using JoplinRestUtils::TJsonValue;
 
 Reply Duplicate() {
-  return Reply::Json(R"({"error":"Internal Server Error: SQLITE_CONSTRAINT: UNIQUE constraint failed"})",
-                     500);
+  return Reply::Json(
+      R"({"error":"Internal Server Error: SQLITE_CONSTRAINT: UNIQUE constraint failed"})", 500);
 }
 
 Reply NotFound() {

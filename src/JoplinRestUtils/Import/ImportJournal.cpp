@@ -17,11 +17,20 @@ std::string Escaped(std::string_view field) {
   out.reserve(field.size());
   for (const char c : field) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -195,7 +204,8 @@ TImportJournal TJournalFile::Load(const std::string& path) {
 void TJournalFile::Begin(const std::string& path, const TImportJournal& journal) {
   FPath = path;
   std::string failure;
-  const std::string folder(Platform::DirectoryPart(path, path.rfind(Platform::PathDelimiter()) + 1));
+  const std::string folder(
+      Platform::DirectoryPart(path, path.rfind(Platform::PathDelimiter()) + 1));
   if (!Platform::MakeDirectories(folder, failure) ||
       !Platform::ReplaceFileAtomically(path, JournalText(journal), failure) ||
       !FFile.Open(path, failure))

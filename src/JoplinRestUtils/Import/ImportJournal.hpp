@@ -41,11 +41,11 @@ struct TJournalStamp {
 };
 
 struct TImportJournal {
-  bool Found = false;     // read from a file, not begun afresh
-  std::string TargetId;   // the notebook the tree goes into
-  std::string Cursor;     // of the server's change events, when the last run ended
-  std::map<std::string, std::string> Folders;  // tree path: notebook id
-  std::map<std::string, TJournalNote> Notes;   // tree path: note
+  bool Found = false;    // read from a file, not begun afresh
+  std::string TargetId;  // the notebook the tree goes into
+  std::string Cursor;    // of the server's change events, when the last run ended
+  std::map<std::string, std::string> Folders;              // tree path: notebook id
+  std::map<std::string, TJournalNote> Notes;               // tree path: note
   std::unordered_map<std::string, std::string> Resources;  // content hash: resource id
   std::unordered_map<std::string, TJournalStamp> Stamps;   // file path: last content seen
 };

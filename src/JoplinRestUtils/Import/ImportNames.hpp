@@ -37,8 +37,8 @@ class TImportNames {
   const TImportTree& FTree;
   std::string FTargetKey;
   std::string FTargetId;
-  std::unordered_map<std::string, size_t> FByPath;      // resolved path
-  std::unordered_map<std::string, size_t> FByRelName;   // lower-case, no extension
+  std::unordered_map<std::string, size_t> FByPath;     // resolved path
+  std::unordered_map<std::string, size_t> FByRelName;  // lower-case, no extension
   std::unordered_map<std::string, std::vector<size_t>> FByBaseName;
 };
 

@@ -46,7 +46,8 @@ std::string HeadingAnchor(std::string_view heading) {
 std::string ApplyEdits(const std::string& body, std::vector<TEdit>& edits) {
   if (edits.empty())
     return body;
-  std::sort(edits.begin(), edits.end(), [](const auto& a, const auto& b) { return a.Start < b.Start; });
+  std::sort(edits.begin(), edits.end(),
+            [](const auto& a, const auto& b) { return a.Start < b.Start; });
   std::string out;
   out.reserve(body.size());
   size_t copied = 0;
@@ -242,7 +243,8 @@ class TNoteBuilder {
     json = TJsonValue::object();
     std::string title = fields.Title.value_or("");
     if (Kestrel::CommonLib::IsEmptyText(title, true))
-      title = Kestrel::CommonLib::ExtractFileBaseName(Kestrel::CommonLib::DisplayFileName(FFile.Path));
+      title =
+          Kestrel::CommonLib::ExtractFileBaseName(Kestrel::CommonLib::DisplayFileName(FFile.Path));
     json["title"] = title;
     json["parent_id"] = FNames.FolderId(FFile.Folder);
     json["markup_language"] = FFile.Markup;
@@ -250,7 +252,8 @@ class TNoteBuilder {
     Platform::FileTimeStamps times;
     const bool haveTimes = Platform::ReadFileTimes(FFile.Path, times);
     const std::int64_t created = fields.Created.value_or(haveTimes ? InstantMs(times.Creation) : 0);
-    const std::int64_t updated = fields.Updated.value_or(haveTimes ? InstantMs(times.LastWrite) : 0);
+    const std::int64_t updated =
+        fields.Updated.value_or(haveTimes ? InstantMs(times.LastWrite) : 0);
     if (created != 0)
       json["user_created_time"] = created;
     if (updated != 0)

@@ -28,11 +28,11 @@ struct TImportResource {
 
 struct TImportNote {
   std::string Id;
-  TJsonValue Json;     // the note's fields without its id
-  std::string Digest;  // of Json as written
+  TJsonValue Json;                         // the note's fields without its id
+  std::string Digest;                      // of Json as written
   std::vector<TImportResource> Resources;  // each content once
   std::vector<std::string> Warnings;
-  std::string Failure;  // set: the file cannot become a note
+  std::string Failure;      // set: the file cannot become a note
   std::uint64_t Bytes = 0;  // of the file
 };
 

@@ -33,7 +33,7 @@ struct TPlannedNote {
   std::string Id;
   TNoteAction Action = TNoteAction::Create;
   TDeletedInJoplin Deleted = TDeletedInJoplin::No;  // by the user, in Joplin
-  std::string Failure;    // Failed: why
+  std::string Failure;                              // Failed: why
   std::uint64_t Bytes = 0;
 };
 

@@ -73,8 +73,8 @@ bool TImportSender::UploadResources(const TTreeNote& file, const TImportNote& no
     const std::string failure = FClient.LastFailure();
     TItemState state = TItemState::Missing;
     // An upload whose answer was lost, by an earlier run, is there already.
-    if (!uploaded && !(FClient.ReadItemState("resources", resource.Id, state) &&
-                       state == TItemState::Present)) {
+    if (!uploaded &&
+        !(FClient.ReadItemState("resources", resource.Id, state) && state == TItemState::Present)) {
       Fail(file.RelPath, "the linked file " + Kestrel::CommonLib::QuotedPath(resource.Path) +
                              " was not uploaded (" + failure + "); the note is not sent");
       return false;
@@ -221,8 +221,8 @@ void TImportSender::Prune(const TImportPlan& plan) {
       FJournalFile.Record(FJournal, TJournalRecord::Forget, {gone.RelPath});
       continue;
     }
-    Fail(gone.RelPath, "its note " + gone.Id + " was not moved to the trash (" +
-                           FClient.LastFailure() + ")");
+    Fail(gone.RelPath,
+         "its note " + gone.Id + " was not moved to the trash (" + FClient.LastFailure() + ")");
   }
 }
 

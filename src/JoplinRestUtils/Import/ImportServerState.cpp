@@ -14,8 +14,9 @@ bool ReadDeletedNotes(TJoplinRest& client, const TImportJournal& journal, TServe
   if (!client.ReadNoteEvents(cursor, changes)) {
     if (!client.RestClient().LastRequestAnswered())
       return false;
-    notices.push_back("the server's change events cannot be read, so notes deleted in Joplin "
-                      "since the last import are not noticed");
+    notices.push_back(
+        "the server's change events cannot be read, so notes deleted in Joplin "
+        "since the last import are not noticed");
     return true;
   }
   for (const auto& [relPath, note] : journal.Notes) {
@@ -68,9 +69,8 @@ bool FindEarlierNotes(TJoplinRest& client, const TImportNames& names, TServerSta
 
 }  // namespace
 
-bool ReadServerState(TJoplinRest& client, const TImportNames& names,
-                     const TImportJournal& journal, TServerState& state,
-                     std::vector<std::string>& notices) {
+bool ReadServerState(TJoplinRest& client, const TImportNames& names, const TImportJournal& journal,
+                     TServerState& state, std::vector<std::string>& notices) {
   if (!client.ReadNotebooks())
     return false;
   for (const auto& entry : client.Folders().Lines())

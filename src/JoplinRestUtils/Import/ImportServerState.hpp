@@ -14,8 +14,7 @@ namespace JoplinRestUtils {
 // False when a request got no answer (LastFailure says why); throws
 // ERequestRefused for an error answer. `notices` get what the user should
 // know: earlier notes found without a journal, events that cannot be read.
-bool ReadServerState(TJoplinRest& client, const TImportNames& names,
-                     const TImportJournal& journal, TServerState& state,
-                     std::vector<std::string>& notices);
+bool ReadServerState(TJoplinRest& client, const TImportNames& names, const TImportJournal& journal,
+                     TServerState& state, std::vector<std::string>& notices);
 
 }  // namespace JoplinRestUtils

@@ -59,8 +59,9 @@ void ScanLine(std::string_view line, size_t lineStart, std::vector<TWikiLink>& l
       continue;
     }
     const size_t close = line.find("]]", pos + 2);
-    const std::string_view inner =
-        close == std::string_view::npos ? std::string_view() : line.substr(pos + 2, close - pos - 2);
+    const std::string_view inner = close == std::string_view::npos
+                                       ? std::string_view()
+                                       : line.substr(pos + 2, close - pos - 2);
     if (inner.empty() || inner.find_first_of("[]") != std::string_view::npos) {
       pos += 2;
       continue;

@@ -28,10 +28,10 @@ void ProgressLine::Update(std::uint64_t done, std::uint64_t total) {
   Draw({}, done, total);
 }
 
-void ProgressLine::Update(std::uint64_t itemsDone, std::uint64_t itemsTotal,
-                          std::string_view items, std::uint64_t done, std::uint64_t total) {
-  Draw(std::to_string(itemsDone) + " of " + std::to_string(itemsTotal) + " " +
-           std::string(items) + ", ",
+void ProgressLine::Update(std::uint64_t itemsDone, std::uint64_t itemsTotal, std::string_view items,
+                          std::uint64_t done, std::uint64_t total) {
+  Draw(std::to_string(itemsDone) + " of " + std::to_string(itemsTotal) + " " + std::string(items) +
+           ", ",
        done, total);
 }
 
@@ -43,8 +43,8 @@ void ProgressLine::Draw(const std::string& counted, std::uint64_t done, std::uin
   FLastDrawn = now;
   const double seconds = std::chrono::duration<double>(now - FStart).count();
   const auto rate = static_cast<std::uint64_t>(static_cast<double>(done) / seconds);
-  WriteRawToStandardError(std::string(kClearLine) + FLabel + ": " + counted + Mebibytes(done) + " of " +
-                          Mebibytes(total) + ", " + Mebibytes(rate) + "/s");
+  WriteRawToStandardError(std::string(kClearLine) + FLabel + ": " + counted + Mebibytes(done) +
+                          " of " + Mebibytes(total) + ", " + Mebibytes(rate) + "/s");
   FShown = true;
 }
 

@@ -61,8 +61,8 @@ bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
   stamp.Size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-  const std::uint64_t ticks =
-      (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+  const std::uint64_t ticks = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                              data.ftLastWriteTime.dwLowDateTime;
   stamp.ModifiedNanoseconds = static_cast<std::int64_t>(ticks) * 100;
   return true;
 }

@@ -36,11 +36,11 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
     if (name == "." || name == "..")
       continue;
     const std::string full = path + "/" + name;
-    struct stat linkInfo{};
+    struct stat linkInfo {};
     if (::lstat(full.c_str(), &linkInfo) != 0)
       continue;
     DirectoryEntry found{name, KindOf(linkInfo), S_ISLNK(linkInfo.st_mode)};
-    struct stat info{};
+    struct stat info {};
     if (found.SymbolicLink)
       found.Kind = ::stat(full.c_str(), &info) == 0 ? KindOf(info) : EntryKind::Other;
     entries.push_back(std::move(found));
@@ -49,7 +49,7 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
 }
 
 bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
-  struct stat info{};
+  struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
     return false;
   stamp.Size = static_cast<std::uint64_t>(info.st_size);

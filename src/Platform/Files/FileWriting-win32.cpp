@@ -72,9 +72,8 @@ AppendOnlyFile::AppendOnlyFile(AppendOnlyFile&&) noexcept = default;
 AppendOnlyFile& AppendOnlyFile::operator=(AppendOnlyFile&&) noexcept = default;
 
 bool AppendOnlyFile::Open(const std::string& path, std::string& failure) {
-  Win32Handle file(::CreateFileW(WideText(path).c_str(), FILE_APPEND_DATA,
-                                 FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
+  Win32Handle file(::CreateFileW(WideText(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
     failure = LastErrorAbout(path);
     return false;

@@ -46,7 +46,8 @@ bool MakeDirectories(const std::string& path, std::string& failure) {
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string& failure) {
   const std::string temporary = path + ".new";
   {
-    const FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    const FileDescriptor file(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (!file.Valid() || !WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0) {
       failure = temporary + ": " + std::strerror(errno);
       ::unlink(temporary.c_str());

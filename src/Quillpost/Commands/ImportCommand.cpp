@@ -4,15 +4,15 @@
 
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/Import/ImportIds.hpp"
-#include "JoplinRestUtils/Import/ImportServerState.hpp"
 #include "JoplinRestUtils/Import/ImportSending.hpp"
+#include "JoplinRestUtils/Import/ImportServerState.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Platform/Console/Console.hpp"
 #include "Quillpost/CommandLineCheck.hpp"
-#include "Quillpost/ExitCodes.hpp"
 #include "Quillpost/Commands/ImportReport.hpp"
+#include "Quillpost/ExitCodes.hpp"
 #include "Quillpost/ResultReport.hpp"
 #include "Quillpost/Switches.hpp"
 
@@ -34,8 +34,8 @@ struct TImportRun {
 // The switches that mean something for a whole folder; the others shape a
 // single note and are refused rather than ignored.
 constexpr std::string_view kImportSwitches[] = {
-    "-import", "-dry-run", "-prune", "-restore", "N", "NC", "T", "TT", "NoFrontMatter",
-    "AllowOutside", "AllowMany"};
+    "-import", "-dry-run", "-prune",        "-restore",     "N",        "NC",
+    "T",       "TT",       "NoFrontMatter", "AllowOutside", "AllowMany"};
 
 void RefuseNoteSwitches(const TParamList& params) {
   for (const TSwitchSpec& spec : KnownSwitchTable()) {
@@ -112,8 +112,9 @@ void TellAll(const std::vector<std::string>& lines, bool warnings) {
 TImportJournal LoadJournal(const std::string& path, const TTarget& target) {
   TImportJournal journal = TJournalFile::Load(path);
   if (journal.Found && !journal.TargetId.empty() && journal.TargetId != target.Id) {
-    Kestrel::CommonLib::Warn("the notebook of the last import is another one now; the folder is "
-                             "imported into the new one afresh");
+    Kestrel::CommonLib::Warn(
+        "the notebook of the last import is another one now; the folder is "
+        "imported into the new one afresh");
     return {};
   }
   return journal;
@@ -154,7 +155,8 @@ int RunImport(const TArguments& args, const TSettings& settings) {
     return Refused(client.LastFailure());
   TellAll(notices, false);
   TContentHashes hashes(journal.Stamps);
-  const TImportPlan plan = PlanImport(names, journal, state, run.Settings, hashes, run.Settings.RestoreDeleted);
+  const TImportPlan plan =
+      PlanImport(names, journal, state, run.Settings, hashes, run.Settings.RestoreDeleted);
   TellAll(plan.Warnings, true);
   const bool topMissing = state.Folders.count(target.Id) == 0;
   if (run.DryRun)

@@ -48,12 +48,24 @@ int ReportDryRun(const TImportPlan& plan, bool topMissing, bool prune) {
   for (const TPlannedNote& note : plan.Notes) {
     TellPlannedNote(note);
     switch (note.Action) {
-      case TNoteAction::Create: ++summary.Created; break;
-      case TNoteAction::Update: ++summary.Updated; break;
-      case TNoteAction::Restore: ++summary.Restored; break;
-      case TNoteAction::LeftDeleted: ++summary.LeftDeleted; break;
-      case TNoteAction::Failed: ++summary.Failed; break;
-      case TNoteAction::Unchanged: ++summary.Unchanged; break;
+      case TNoteAction::Create:
+        ++summary.Created;
+        break;
+      case TNoteAction::Update:
+        ++summary.Updated;
+        break;
+      case TNoteAction::Restore:
+        ++summary.Restored;
+        break;
+      case TNoteAction::LeftDeleted:
+        ++summary.LeftDeleted;
+        break;
+      case TNoteAction::Failed:
+        ++summary.Failed;
+        break;
+      case TNoteAction::Unchanged:
+        ++summary.Unchanged;
+        break;
     }
   }
   if (prune) {

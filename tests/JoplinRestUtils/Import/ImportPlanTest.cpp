@@ -19,8 +19,8 @@ using TFiles = std::vector<std::pair<std::string, std::string>>;
 
 struct TreeCase {
   const char* Name;
-  TFiles Files;                  // path in the tree: content
-  TFiles Links;                  // path in the tree: where the symbolic link points
+  TFiles Files;                      // path in the tree: content
+  TFiles Links;                      // path in the tree: where the symbolic link points
   std::vector<std::string> Folders;  // the notebooks planned
   TFiles Bodies;  // every note: its body, "{note:x}" and "{file:x}" standing for ids
   size_t Uploads;
@@ -99,18 +99,19 @@ TEST_P(ImportTreePlanTest, FoldersNotesLinksAndUploads) {
 INSTANTIATE_TEST_SUITE_P(
     Trees, ImportTreePlanTest,
     ::testing::Values(
-        TreeCase{"NestedFolders",
-                 {{"a.md", "A"},
-                  {"x/y/z.md", "Z"},
-                  {"x/pics/p.png", "png"},
-                  {"x/notes.txt", "T"},
-                  {"w/page.htm", "<p>P</p>"},
-                  {"w/data.csv", "1,2"}},
-                 {},
-                 {"w", "x", "x/y"},
-                 {{"a.md", "A"}, {"w/page.htm", "<p>P</p>"}, {"x/notes.txt", "T"}, {"x/y/z.md", "Z"}},
-                 0,
-                 {}},
+        TreeCase{
+            "NestedFolders",
+            {{"a.md", "A"},
+             {"x/y/z.md", "Z"},
+             {"x/pics/p.png", "png"},
+             {"x/notes.txt", "T"},
+             {"w/page.htm", "<p>P</p>"},
+             {"w/data.csv", "1,2"}},
+            {},
+            {"w", "x", "x/y"},
+            {{"a.md", "A"}, {"w/page.htm", "<p>P</p>"}, {"x/notes.txt", "T"}, {"x/y/z.md", "Z"}},
+            0,
+            {}},
         TreeCase{"LinksInEveryForm",
                  {{"a.md",
                    "[1](b.md) [2](./b.md#sec) [3](<sub dir/c d.md>) [4](sub%20dir/c%20d.md#x)\n"
@@ -163,31 +164,32 @@ INSTANTIATE_TEST_SUITE_P(
                   {"d.html", "<img src=\":/{file:img/p.png}\">"}},
                  1,
                  {}},
-        TreeCase{"LinkCycle",
-                 {{"a.md", "[b](b.md)"}, {"b.md", "[a](a.md) [self](b.md)"}},
-                 {},
-                 {},
-                 {{"a.md", "[b](:/{note:b.md})"},
-                  {"b.md", "[a](:/{note:a.md}) [self](:/{note:b.md})"}},
-                 0,
-                 {}},
-        TreeCase{"NonAsciiAndBlankNames",
-                 {{"Ünï côde/é t.md", "[[à b]] [x](../%C3%A0%20b.md)"}, {"à b.md", "x"}},
-                 {},
-                 {"Ünï côde"},
-                 {{"Ünï côde/é t.md", "[à b](:/{note:à b.md}) [x](:/{note:à b.md})"},
-                  {"à b.md", "x"}},
-                 0,
-                 {}},
-        TreeCase{"SymbolicLinkLoopsAndHiddenFiles",
-                 {{"sub/n.md", "N"}, {".hidden/x.md", "X"}, {".y.md", "Y"}, {"real/r.md", "R"}},
-                 {{"sub/loop", ".."}, {"sub/twin", "../real"}, {"out", "/etc"}, {"r2.md", "real/r.md"}},
-                 {"real", "sub"},
-                 {{"r2.md", "R"}, {"real/r.md", "R"}, {"sub/n.md", "N"}},
-                 0,
-                 {"sub/loop\" leads to a folder that is imported already",
-                  "sub/twin\" leads to a folder that is imported already",
-                  "out\" leads out of the folder"}},
+        TreeCase{
+            "LinkCycle",
+            {{"a.md", "[b](b.md)"}, {"b.md", "[a](a.md) [self](b.md)"}},
+            {},
+            {},
+            {{"a.md", "[b](:/{note:b.md})"}, {"b.md", "[a](:/{note:a.md}) [self](:/{note:b.md})"}},
+            0,
+            {}},
+        TreeCase{
+            "NonAsciiAndBlankNames",
+            {{"Ünï côde/é t.md", "[[à b]] [x](../%C3%A0%20b.md)"}, {"à b.md", "x"}},
+            {},
+            {"Ünï côde"},
+            {{"Ünï côde/é t.md", "[à b](:/{note:à b.md}) [x](:/{note:à b.md})"}, {"à b.md", "x"}},
+            0,
+            {}},
+        TreeCase{
+            "SymbolicLinkLoopsAndHiddenFiles",
+            {{"sub/n.md", "N"}, {".hidden/x.md", "X"}, {".y.md", "Y"}, {"real/r.md", "R"}},
+            {{"sub/loop", ".."}, {"sub/twin", "../real"}, {"out", "/etc"}, {"r2.md", "real/r.md"}},
+            {"real", "sub"},
+            {{"r2.md", "R"}, {"real/r.md", "R"}, {"sub/n.md", "N"}},
+            0,
+            {"sub/loop\" leads to a folder that is imported already",
+             "sub/twin\" leads to a folder that is imported already",
+             "out\" leads out of the folder"}},
         TreeCase{"FileOutsideTheTreeStays",
                  {{"a.md", "![o](/etc/hostname) [p](../../etc/passwd)"}},
                  {},
@@ -248,55 +250,75 @@ using A = TNoteAction;
 
 INSTANTIATE_TEST_SUITE_P(
     Journals, ImportDiffTest,
-    ::testing::Values(
-        DiffCase{"NoJournal", [](auto&, auto&, const auto&) {}, false,
-                 {{"a.md", A::Create}, {"b.md", A::Create}}, {}},
-        DiffCase{"NothingChanged",
-                 [](auto& journal, auto&, const auto& names) { SentAsTheyAre(journal, names); },
-                 false, {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}}, {}},
-        DiffCase{"OneChanged",
-                 [](auto& journal, auto&, const auto& names) {
-                   SentAsTheyAre(journal, names);
-                   journal.Notes["a.md"].Digest = "older";
-                 },
-                 false, {{"a.md", A::Update}, {"b.md", A::Unchanged}}, {}},
-        DiffCase{"FileGone",
-                 [](auto& journal, auto&, const auto& names) {
-                   SentAsTheyAre(journal, names);
-                   journal.Notes["c.md"] = {"cccc", "x"};
-                 },
-                 false, {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}}, {"c.md"}},
-        DiffCase{"TrashedInJoplin",
-                 [](auto& journal, auto& server, const auto& names) {
-                   SentAsTheyAre(journal, names);
-                   server.Trashed.insert(names.NoteId("a.md"));
-                   server.Erased.insert(names.NoteId("b.md"));
-                 },
-                 false, {{"a.md", A::LeftDeleted}, {"b.md", A::LeftDeleted}}, {}},
-        DiffCase{"TrashedInJoplinRestored",
-                 [](auto& journal, auto& server, const auto& names) {
-                   SentAsTheyAre(journal, names);
-                   server.Trashed.insert(names.NoteId("a.md"));
-                 },
-                 true, {{"a.md", A::Restore}, {"b.md", A::Unchanged}}, {}},
-        DiffCase{"DeletedBeforeAndStill",
-                 [](auto& journal, auto&, const auto& names) {
-                   SentAsTheyAre(journal, names);
-                   journal.Notes["a.md"].Deleted = TDeletedInJoplin::Erased;
-                 },
-                 false, {{"a.md", A::LeftDeleted}, {"b.md", A::Unchanged}}, {}},
-        DiffCase{"DeletedBeforeBroughtBackByTheUser",
-                 [](auto& journal, auto& server, const auto& names) {
-                   SentAsTheyAre(journal, names);
-                   journal.Notes["a.md"].Deleted = TDeletedInJoplin::Trashed;
-                   server.Revived.insert(names.NoteId("a.md"));
-                 },
-                 false, {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}}, {}},
-        DiffCase{"JournalLostNotesFound",
-                 [](auto&, auto& server, const auto& names) {
-                   server.FoundNotes.insert(names.NoteId("a.md"));
-                 },
-                 false, {{"a.md", A::Update}, {"b.md", A::Create}}, {}}),
+    ::testing::Values(DiffCase{"NoJournal",
+                               [](auto&, auto&, const auto&) {},
+                               false,
+                               {{"a.md", A::Create}, {"b.md", A::Create}},
+                               {}},
+                      DiffCase{"NothingChanged",
+                               [](auto& journal, auto&, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                               },
+                               false,
+                               {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}},
+                               {}},
+                      DiffCase{"OneChanged",
+                               [](auto& journal, auto&, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 journal.Notes["a.md"].Digest = "older";
+                               },
+                               false,
+                               {{"a.md", A::Update}, {"b.md", A::Unchanged}},
+                               {}},
+                      DiffCase{"FileGone",
+                               [](auto& journal, auto&, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 journal.Notes["c.md"] = {"cccc", "x"};
+                               },
+                               false,
+                               {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}},
+                               {"c.md"}},
+                      DiffCase{"TrashedInJoplin",
+                               [](auto& journal, auto& server, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 server.Trashed.insert(names.NoteId("a.md"));
+                                 server.Erased.insert(names.NoteId("b.md"));
+                               },
+                               false,
+                               {{"a.md", A::LeftDeleted}, {"b.md", A::LeftDeleted}},
+                               {}},
+                      DiffCase{"TrashedInJoplinRestored",
+                               [](auto& journal, auto& server, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 server.Trashed.insert(names.NoteId("a.md"));
+                               },
+                               true,
+                               {{"a.md", A::Restore}, {"b.md", A::Unchanged}},
+                               {}},
+                      DiffCase{"DeletedBeforeAndStill",
+                               [](auto& journal, auto&, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 journal.Notes["a.md"].Deleted = TDeletedInJoplin::Erased;
+                               },
+                               false,
+                               {{"a.md", A::LeftDeleted}, {"b.md", A::Unchanged}},
+                               {}},
+                      DiffCase{"DeletedBeforeBroughtBackByTheUser",
+                               [](auto& journal, auto& server, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 journal.Notes["a.md"].Deleted = TDeletedInJoplin::Trashed;
+                                 server.Revived.insert(names.NoteId("a.md"));
+                               },
+                               false,
+                               {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}},
+                               {}},
+                      DiffCase{"JournalLostNotesFound",
+                               [](auto&, auto& server, const auto& names) {
+                                 server.FoundNotes.insert(names.NoteId("a.md"));
+                               },
+                               false,
+                               {{"a.md", A::Update}, {"b.md", A::Create}},
+                               {}}),
     DiffName);
 
 TEST(ImportJournalTest, RecordsReadBackAndACutRecordIsLeftOut) {

@@ -25,7 +25,8 @@ class ImportRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Server.Handle([this](const RecordedRequest& request) { return Store.Answer(request); });
-    Tree.Write("a.md", "---\ntags: [trip]\n---\nSee [b](sub/b.md#part), [[c]] and ![p](img/p.png)\n");
+    Tree.Write("a.md",
+               "---\ntags: [trip]\n---\nSee [b](sub/b.md#part), [[c]] and ![p](img/p.png)\n");
     Tree.Write("sub/b.md", "Back to [a](../a.md) ![p](../img/p.png)\n");
     Tree.Write("sub/c.md", "C\n");
     Tree.Write("img/p.png", "png bytes");
@@ -55,7 +56,9 @@ class ImportRunTest : public ::testing::Test {
   }
 
   std::string Key() const { return "folder:" + Root; }
-  std::string NoteId(const std::string& rel) const { return ImportId(TImportItem::Note, Key(), rel); }
+  std::string NoteId(const std::string& rel) const {
+    return ImportId(TImportItem::Note, Key(), rel);
+  }
   std::string FolderId(const std::string& rel) const {
     return ImportId(TImportItem::Folder, Key(), rel);
   }
@@ -77,10 +80,9 @@ TEST_F(ImportRunTest, FirstRunLinksNotesAndSendsASharedImageOnce) {
   ASSERT_EQ(result.ExitCode, 0) << result.Stderr;
   EXPECT_EQ(result.Stdout, kFirstRun);
   const std::string image = [&] { return Store.Resources.begin()->first; }();
-  EXPECT_EQ(RunRequests(),
-            (std::vector<std::string>{"GET /folders", "POST /folders", "POST /folders",
-                                      "POST /resources", "POST /notes", "POST /notes",
-                                      "POST /notes", "GET /events"}));
+  EXPECT_EQ(RunRequests(), (std::vector<std::string>{
+                               "GET /folders", "POST /folders", "POST /folders", "POST /resources",
+                               "POST /notes", "POST /notes", "POST /notes", "GET /events"}));
   ASSERT_EQ(Store.Notes.size(), 3u);
   const auto& a = Store.Notes.at(NoteId("a.md"));
   EXPECT_EQ(a.Body, "See [b](:/" + NoteId("sub/b.md") + "#part), [c](:/" + NoteId("sub/c.md") +
@@ -108,11 +110,10 @@ TEST_F(ImportRunTest, ReRunsSendOnlyWhatChanged) {
   EXPECT_EQ(changed.Stdout,
             "Import done: 0 created, 3 updated, 0 unchanged, 0 failed, 1 resources uploaded\n")
       << changed.Stderr;
-  EXPECT_EQ(RunRequests(),
-            (std::vector<std::string>{"GET /folders", "GET /events", "POST /resources",
-                                      "PUT /notes/" + NoteId("a.md"),
-                                      "PUT /notes/" + NoteId("sub/b.md"),
-                                      "PUT /notes/" + NoteId("sub/c.md"), "GET /events"}));
+  EXPECT_EQ(RunRequests(), (std::vector<std::string>{
+                               "GET /folders", "GET /events", "POST /resources",
+                               "PUT /notes/" + NoteId("a.md"), "PUT /notes/" + NoteId("sub/b.md"),
+                               "PUT /notes/" + NoteId("sub/c.md"), "GET /events"}));
   EXPECT_EQ(Store.Notes.at(NoteId("sub/c.md")).Body, "C changed\n");
   EXPECT_EQ(Store.Notes.size(), 3u);
 }

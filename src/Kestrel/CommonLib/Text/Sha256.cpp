@@ -38,8 +38,8 @@ void TSha256::Compress(const unsigned char* block) {
   }
   auto [a, b, c, d, e, f, g, h] = FState;
   for (int i = 0; i < 64; ++i) {
-    const std::uint32_t t1 =
-        h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & f) ^ (~e & g)) + kRounds[i] + w[i];
+    const std::uint32_t t1 = h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) +
+                             ((e & f) ^ (~e & g)) + kRounds[i] + w[i];
     const std::uint32_t t2 =
         (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
     h = g;
