@@ -43,8 +43,9 @@ std::string Counted(size_t count, const char* what) {
   return std::to_string(count) + " " + what;
 }
 
-std::string ImportSummaryLine(const TImportSummary& s) {
-  const bool dry = s.DryRun;
+std::string ImportSummaryLine(const TImportSummary& summary) {
+  const bool dry = summary.DryRun;
+  const JoplinRestUtils::TImportCounts& s = summary.Counts;
   std::string line = dry ? "Dry run: " : "Import done: ";
   line += Counted(s.Created, dry ? "to create" : "created") + ", " +
           Counted(s.Updated, dry ? "to update" : "updated") + ", " +
@@ -53,7 +54,7 @@ std::string ImportSummaryLine(const TImportSummary& s) {
   const std::pair<size_t, const char*> others[] = {{s.Restored, dry ? "to restore" : "restored"},
                                                    {s.Pruned, dry ? "to prune" : "pruned"},
                                                    {s.LeftDeleted, "deleted in Joplin"},
-                                                   {s.Gone, "files gone"}};
+                                                   {summary.Gone, "files gone"}};
   for (const auto& [count, what] : others) {
     if (count != 0)
       line += ", " + Counted(count, what);
@@ -70,14 +71,15 @@ void ReportImportSummary(const TImportSummary& summary) {
   }
   JoplinRestUtils::TJsonValue object = JoplinRestUtils::TJsonValue::object();
   object["dry_run"] = summary.DryRun;
-  object["created"] = summary.Created;
-  object["updated"] = summary.Updated;
-  object["unchanged"] = summary.Unchanged;
-  object["failed"] = summary.Failed;
-  object["resources_uploaded"] = summary.Uploaded;
-  object["restored"] = summary.Restored;
-  object["pruned"] = summary.Pruned;
-  object["deleted_in_joplin"] = summary.LeftDeleted;
+  const JoplinRestUtils::TImportCounts& counts = summary.Counts;
+  object["created"] = counts.Created;
+  object["updated"] = counts.Updated;
+  object["unchanged"] = counts.Unchanged;
+  object["failed"] = counts.Failed;
+  object["resources_uploaded"] = counts.Uploaded;
+  object["restored"] = counts.Restored;
+  object["pruned"] = counts.Pruned;
+  object["deleted_in_joplin"] = counts.LeftDeleted;
   object["files_gone"] = summary.Gone;
   WriteJsonLine(object);
 }

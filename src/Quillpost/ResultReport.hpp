@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "JoplinRestUtils/Import/ImportSending.hpp"
+
 namespace Quillpost {
 
 struct TNoteResult {
@@ -19,15 +21,8 @@ struct TNoteResult {
 // What an import did, or (a dry run) would do.
 struct TImportSummary {
   bool DryRun = false;
-  size_t Created = 0;
-  size_t Updated = 0;
-  size_t Unchanged = 0;
-  size_t Failed = 0;
-  size_t Uploaded = 0;     // resources
-  size_t Restored = 0;     // notes deleted in Joplin, made again
-  size_t Pruned = 0;       // notes of gone files moved to the trash
-  size_t LeftDeleted = 0;  // notes deleted in Joplin, left so
-  size_t Gone = 0;         // files gone whose notes stay
+  JoplinRestUtils::TImportCounts Counts;
+  size_t Gone = 0;  // files gone whose notes stay
 };
 
 // Chosen once, before anything is reported.

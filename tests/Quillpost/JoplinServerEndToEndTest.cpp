@@ -107,6 +107,23 @@ class JoplinServerTest : public ::testing::Test {
     }
   }
 
+  // The Windows executable installed as on Windows, with quillpost.ini beside
+  // it; `installed` stays empty when Wine cannot run here (the test is then
+  // skipped, or fails where Wine is required).
+  void InstallForWine(std::string& installed) {
+    if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {
+      if (TestSupport::WineRequired())
+        FAIL() << why;
+      GTEST_SKIP() << why;
+    }
+    TestSupport::KeepWineServerRunning();
+    std::string exe;
+    ASSERT_TRUE(Platform::ReadWholeFile(TestSupport::WindowsExecutable(), exe));
+    Dir.Write("Quillpost/quillpost.ini",
+              "[Host]\r\nURL=" + Server->Url + "\r\nToken=" + Server->Token + "\r\n");
+    installed = Dir.Write("Quillpost/quillpost.exe", exe);
+  }
+
   // The notebooks right under `parentId`: title to id.
   std::map<std::string, std::string> ChildFolders(const std::string& parentId) {
     std::map<std::string, std::string> children;
@@ -317,17 +334,10 @@ TEST_F(JoplinServerTest, JournalTodoAndJsonResult) {
 
 // Installed as on Windows: the executable with quillpost.ini beside it.
 TEST_F(JoplinServerTest, WindowsExecutableUnderWine) {
-  if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {
-    if (TestSupport::WineRequired())
-      FAIL() << why;
-    GTEST_SKIP() << why;
-  }
-  TestSupport::KeepWineServerRunning();
-  std::string exe;
-  ASSERT_TRUE(Platform::ReadWholeFile(TestSupport::WindowsExecutable(), exe));
-  const std::string installed = Dir.Write("Quillpost/quillpost.exe", exe);
-  Dir.Write("Quillpost/quillpost.ini",
-            "[Host]\r\nURL=" + Server->Url + "\r\nToken=" + Server->Token + "\r\n");
+  std::string installed;
+  InstallForWine(installed);
+  if (installed.empty())
+    return;
   Dir.Write("notes/body.md", "# Caf\u00e9 from Windows\r\nline two\n");
   Dir.Write("notes/scan.png", std::string("\x89PNG\r\n\x1a\n\0\xff", 10));
   TestSupport::ProgramOptions options;
@@ -763,17 +773,10 @@ TEST_F(JoplinServerTest, FolderImportedAndKeptInStep) {
 }
 
 TEST_F(JoplinServerTest, FolderImportUnderWine) {
-  if (const std::string why = TestSupport::WhyWineCannotRun(); !why.empty()) {
-    if (TestSupport::WineRequired())
-      FAIL() << why;
-    GTEST_SKIP() << why;
-  }
-  TestSupport::KeepWineServerRunning();
-  std::string exe;
-  ASSERT_TRUE(Platform::ReadWholeFile(TestSupport::WindowsExecutable(), exe));
-  const std::string installed = Dir.Write("Quillpost/quillpost.exe", exe);
-  Dir.Write("Quillpost/quillpost.ini",
-            "[Host]\r\nURL=" + Server->Url + "\r\nToken=" + Server->Token + "\r\n");
+  std::string installed;
+  InstallForWine(installed);
+  if (installed.empty())
+    return;
   Dir.Write("wine tree/Caf\u00e9.md",
             "---\r\ntags: [wine]\r\n---\r\nSee [[other]] ![i](pics/i.png)\r\n");
   Dir.Write("wine tree/sub/other.md", "Back to [caf\u00e9](../Caf%C3%A9.md)\r\n");

@@ -8,28 +8,16 @@
 #include <string>
 
 #include "Platform/Console/Error.hpp"
+#include "Platform/Files/FileDescriptor.hpp"
 #include "Platform/Text/Charset.hpp"
 
 namespace Platform {
 namespace {
 
-// False (with errno set) when the stream fails.
-bool WriteBytes(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t rc = ::write(fd, bytes.data(), bytes.size());
-    if (rc < 0 && errno == EINTR)
-      continue;
-    if (rc <= 0)
-      return false;
-    bytes.remove_prefix(static_cast<size_t>(rc));
-  }
-  return true;
-}
-
 bool WriteAll(int fd, std::string_view utf8Line) {
   std::string bytes = EncodeToLocale(VisibleText(utf8Line));
   bytes += '\n';
-  return WriteBytes(fd, bytes);
+  return WriteFully(fd, bytes);
 }
 
 }  // namespace
@@ -48,7 +36,7 @@ void WriteErrorLine(std::string_view utf8Line) {
 }
 
 void WriteRawToStandardError(std::string_view text) {
-  (void)WriteBytes(STDERR_FILENO, EncodeToLocale(text));
+  (void)WriteFully(STDERR_FILENO, EncodeToLocale(text));
 }
 
 bool StandardErrorIsTerminal() {

@@ -2,6 +2,8 @@
 // Move-only owner of a POSIX file descriptor.
 #include <unistd.h>
 
+#include <cerrno>
+#include <string_view>
 #include <utility>
 
 namespace Platform {
@@ -33,5 +35,19 @@ class FileDescriptor {
  private:
   int FFd = -1;
 };
+
+// Writes all the bytes, again after an interrupted or partial write; false
+// (with errno set) when the file fails.
+inline bool WriteFully(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0)
+      return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
 
 }  // namespace Platform

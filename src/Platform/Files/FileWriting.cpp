@@ -11,21 +11,6 @@
 #include "Platform/Files/Files.hpp"
 
 namespace Platform {
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-}  // namespace
 
 bool MakeDirectories(const std::string& path, std::string& failure) {
   for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
@@ -48,7 +33,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
   {
     const FileDescriptor file(
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!file.Valid() || !WriteAll(file.Get(), bytes) || ::fsync(file.Get()) != 0) {
+    if (!file.Valid() || !WriteFully(file.Get(), bytes) || ::fsync(file.Get()) != 0) {
       failure = temporary + ": " + std::strerror(errno);
       ::unlink(temporary.c_str());
       return false;
@@ -82,7 +67,7 @@ bool AppendOnlyFile::Open(const std::string& path, std::string& failure) {
 }
 
 bool AppendOnlyFile::Append(std::string_view record) {
-  return FHandle && WriteAll(FHandle->File.Get(), record);
+  return FHandle && WriteFully(FHandle->File.Get(), record);
 }
 
 bool AppendOnlyFile::IsOpen() const {

@@ -10,26 +10,33 @@ namespace {
 using namespace JoplinRestUtils;
 using Kestrel::CommonLib::TellCause;
 
-void TellPlannedNote(const TPlannedNote& note) {
+// The line of a planned note, counted as what it would be.
+void TellAndCount(const TPlannedNote& note, TImportCounts& counts) {
   const std::string& path = note.File->RelPath;
   switch (note.Action) {
     case TNoteAction::Create:
+      ++counts.Created;
       TellCause("would create " + path);
       break;
     case TNoteAction::Update:
+      ++counts.Updated;
       TellCause("would update " + path + " (note " + note.Id + ")");
       break;
     case TNoteAction::Restore:
+      ++counts.Restored;
       TellCause("would restore " + path + " (note " + note.Id + ")");
       break;
     case TNoteAction::LeftDeleted:
+      ++counts.LeftDeleted;
       TellCause(path + ": its note " + note.Id +
                 " was deleted in Joplin; not made again (--restore does)");
       break;
     case TNoteAction::Failed:
+      ++counts.Failed;
       TellCause(path + ": " + note.Failure);
       break;
     case TNoteAction::Unchanged:
+      ++counts.Unchanged;
       break;
   }
 }
@@ -45,40 +52,19 @@ int ReportDryRun(const TImportPlan& plan, bool topMissing, bool prune) {
     TellCause("would make the notebook " + folder.RelPath + "/");
   for (const TImportResource& upload : plan.Uploads)
     TellCause("would upload " + Kestrel::CommonLib::QuotedPath(upload.Path));
-  for (const TPlannedNote& note : plan.Notes) {
-    TellPlannedNote(note);
-    switch (note.Action) {
-      case TNoteAction::Create:
-        ++summary.Created;
-        break;
-      case TNoteAction::Update:
-        ++summary.Updated;
-        break;
-      case TNoteAction::Restore:
-        ++summary.Restored;
-        break;
-      case TNoteAction::LeftDeleted:
-        ++summary.LeftDeleted;
-        break;
-      case TNoteAction::Failed:
-        ++summary.Failed;
-        break;
-      case TNoteAction::Unchanged:
-        ++summary.Unchanged;
-        break;
-    }
-  }
+  for (const TPlannedNote& note : plan.Notes)
+    TellAndCount(note, summary.Counts);
   if (prune) {
     for (const TGoneNote& gone : plan.Gone)
       TellCause("would move to the trash the note " + gone.Id + " of " + gone.RelPath);
-    summary.Pruned = plan.Gone.size();
+    summary.Counts.Pruned = plan.Gone.size();
   } else {
     TellGone(plan);
     summary.Gone = plan.Gone.size();
   }
-  summary.Uploaded = plan.Uploads.size();
+  summary.Counts.Uploaded = plan.Uploads.size();
   ReportImportSummary(summary);
-  return summary.Failed == 0 ? kExitOk : kExitNotCreated;
+  return summary.Counts.Failed == 0 ? kExitOk : kExitNotCreated;
 }
 
 void TellGone(const TImportPlan& plan) {
@@ -89,14 +75,7 @@ void TellGone(const TImportPlan& plan) {
 
 int ReportImportDone(const TImportCounts& counts, const TImportPlan& plan, bool pruned) {
   TImportSummary summary;
-  summary.Created = counts.Created;
-  summary.Updated = counts.Updated;
-  summary.Unchanged = counts.Unchanged;
-  summary.Failed = counts.Failed;
-  summary.Uploaded = counts.Uploaded;
-  summary.Restored = counts.Restored;
-  summary.Pruned = counts.Pruned;
-  summary.LeftDeleted = counts.LeftDeleted;
+  summary.Counts = counts;
   summary.Gone = pruned ? 0 : plan.Gone.size();
   ReportImportSummary(summary);
   return counts.Failed == 0 ? kExitOk : kExitNotCreated;
