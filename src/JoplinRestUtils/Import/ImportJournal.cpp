@@ -1,5 +1,6 @@
 #include "JoplinRestUtils/Import/ImportJournal.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 #include "Kestrel/CommonLib/Diagnostics.hpp"
@@ -75,6 +76,17 @@ bool ApplyStamp(TImportJournal& journal, const std::vector<std::string>& fields)
   return true;
 }
 
+template <typename Map>
+std::vector<const typename Map::value_type*> SortedEntries(const Map& map) {
+  std::vector<const typename Map::value_type*> entries;
+  entries.reserve(map.size());
+  for (const auto& entry : map)
+    entries.push_back(&entry);
+  std::sort(entries.begin(), entries.end(),
+            [](const auto* a, const auto* b) { return a->first < b->first; });
+  return entries;
+}
+
 }  // namespace
 
 std::string DeletedName(TDeletedInJoplin deleted) {
@@ -140,12 +152,15 @@ std::string JournalText(const TImportJournal& journal) {
     if (note.Deleted != TDeletedInJoplin::No)
       text += RecordLine(TJournalRecord::DeletedInJoplin, {rel, DeletedName(note.Deleted)});
   }
-  for (const auto& [hash, id] : journal.Resources)
-    text += RecordLine(TJournalRecord::Resource, {hash, id});
-  for (const auto& [path, seen] : journal.Stamps)
+  // In key order, so that the same journal is always the same text.
+  for (const auto* entry : SortedEntries(journal.Resources))
+    text += RecordLine(TJournalRecord::Resource, {entry->first, entry->second});
+  for (const auto* entry : SortedEntries(journal.Stamps)) {
+    const TJournalStamp& seen = entry->second;
     text += RecordLine(TJournalRecord::Stamp,
-                       {path, std::to_string(seen.Stamp.Size),
+                       {entry->first, std::to_string(seen.Stamp.Size),
                         std::to_string(seen.Stamp.ModifiedNanoseconds), seen.ContentHash});
+  }
   return text;
 }
 
