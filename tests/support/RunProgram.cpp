@@ -19,9 +19,34 @@ void ThrowIf(bool failed, const char* what) {
     throw std::runtime_error(what);
 }
 
-[[noreturn]] void ExecChild(const std::string& program, const std::vector<std::string>& args,
-                            const ProgramOptions& options, int stdinFd, int stdoutFd,
-                            int stderrFd) {
+// The child's words, made before the fork: between fork and exec the child
+// of a process with threads may call nothing that allocates (another thread
+// may have held the allocator's lock at the fork).
+struct ChildWords {
+  ChildWords(const std::string& program, const std::vector<std::string>& args,
+             const ProgramOptions& options) {
+    Args.push_back(program);
+    Args.insert(Args.end(), args.begin(), args.end());
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+      const std::string text = *entry;
+      if (options.Env.count(text.substr(0, text.find('='))) == 0)
+        Env.push_back(text);
+    }
+    for (const auto& [name, value] : options.Env)
+      Env.push_back(name + "=" + value);
+    for (auto& arg : Args)
+      Argv.push_back(arg.data());
+    Argv.push_back(nullptr);
+    for (auto& entry : Env)
+      Envp.push_back(entry.data());
+    Envp.push_back(nullptr);
+  }
+  std::vector<std::string> Args, Env;
+  std::vector<char*> Argv, Envp;
+};
+
+[[noreturn]] void ExecChild(const ChildWords& words, const ProgramOptions& options, int stdinFd,
+                            int stdoutFd, int stderrFd) {
   if (options.CloseStdin) {
     ::close(STDIN_FILENO);
   } else {
@@ -29,18 +54,11 @@ void ThrowIf(bool failed, const char* what) {
   }
   ::dup2(stdoutFd, STDOUT_FILENO);
   ::dup2(stderrFd, STDERR_FILENO);
-  for (const auto& [name, value] : options.Env)
-    ::setenv(name.c_str(), value.c_str(), 1);
   if (!options.WorkingDir.empty() && ::chdir(options.WorkingDir.c_str()) != 0)
     ::_exit(126);
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const auto& arg : args)
-    argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
   // As a shell starts it: the test process ignores SIGPIPE, the program must not inherit that.
   ::signal(SIGPIPE, SIG_DFL);
-  ::execv(program.c_str(), argv.data());
+  ::execve(words.Argv[0], words.Argv.data(), words.Envp.data());
   ::_exit(127);
 }
 
@@ -53,10 +71,11 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
       ::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0,
       "pipe failed");
   ::signal(SIGPIPE, SIG_IGN);
+  const ChildWords words(program, args, options);
   const pid_t pid = ::fork();
   ThrowIf(pid < 0, "fork failed");
   if (pid == 0)
-    ExecChild(program, args, options, in[0], out[1], err[1]);
+    ExecChild(words, options, in[0], out[1], err[1]);
   ::close(in[0]);
   ::close(out[1]);
   ::close(err[1]);

@@ -28,7 +28,8 @@ TImportNames::TImportNames(const TImportTree& tree, std::string targetKey, std::
     : FTree(tree), FTargetKey(std::move(targetKey)), FTargetId(std::move(targetId)) {
   for (size_t i = 0; i < tree.Notes.size(); ++i) {
     const TTreeNote& note = tree.Notes[i];
-    FByPath.emplace(Platform::ResolvedPath(note.Path), i);
+    FByPath.emplace(note.Path, i);
+    FByPath.emplace(note.Resolved, i);
     const std::string rel = NameWithoutNoteExtension(note.RelPath);
     FByRelName.emplace(rel, i);
     FByBaseName[std::string(LastPart(rel))].push_back(i);
@@ -48,7 +49,10 @@ std::string TImportNames::ResourceId(const std::string& contentHash) const {
 }
 
 const TTreeNote* TImportNames::NoteAtPath(const std::string& path) const {
-  const auto found = FByPath.find(Platform::ResolvedPath(path));
+  auto found = FByPath.find(path);
+  // Only a note file's name can lead to a note by another way (a link).
+  if (found == FByPath.end() && NoteMarkupOf(path) != 0)
+    found = FByPath.find(Platform::ResolvedPath(path));
   return found == FByPath.end() ? nullptr : &FTree.Notes[found->second];
 }
 
@@ -79,10 +83,18 @@ const TTreeNote* TImportNames::NoteByWikiName(std::string_view name, bool& ambig
   return best;
 }
 
-TContentHashes::TContentHashes(const std::unordered_map<std::string, TJournalStamp>& known)
-    : FKnown(known) {}
+TLinkedFiles::TLinkedFiles(const std::unordered_map<std::string, TJournalStamp>& known,
+                           const TLocalFilePolicy& policy)
+    : FKnown(known), FJudge(policy) {}
 
-std::optional<std::string> TContentHashes::HashOf(const std::string& path) {
+TLocalFileVerdict TLinkedFiles::Verdict(const std::string& path) {
+  const auto known = FVerdicts.find(path);
+  if (known != FVerdicts.end())
+    return known->second;
+  return FVerdicts.emplace(path, FJudge.Judge(path)).first->second;
+}
+
+std::optional<std::string> TLinkedFiles::HashOf(const std::string& path) {
   if (const auto seen = FSeen.find(path); seen != FSeen.end())
     return seen->second.ContentHash;
   TJournalStamp stamp;

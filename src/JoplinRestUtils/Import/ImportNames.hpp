@@ -10,6 +10,7 @@
 
 #include "JoplinRestUtils/Import/ImportJournal.hpp"
 #include "JoplinRestUtils/Import/ImportTree.hpp"
+#include "JoplinRestUtils/LocalFilePolicy.hpp"
 
 namespace JoplinRestUtils {
 
@@ -26,7 +27,8 @@ class TImportNames {
   std::string FolderId(const std::string& relFolder) const;
   std::string ResourceId(const std::string& contentHash) const;
 
-  // The note of the tree at a path (symbolic links resolved); null for none.
+  // The note of the tree at a path (as the tree names it, or through a
+  // symbolic link); null for none.
   const TTreeNote* NoteAtPath(const std::string& path) const;
   // The note a wiki link names: its path from the root without extension,
   // or its file name alone (any extension of a note, ASCII case ignored).
@@ -42,17 +44,22 @@ class TImportNames {
   std::unordered_map<std::string, std::vector<size_t>> FByBaseName;
 };
 
-// The content hash of the files that notes link to, read once a run; a file
-// whose size and time match the journal's stamp is not read again.
-class TContentHashes {
+// The files that notes link to, each looked at once a run: whether the
+// policy lets it be sent, and its content hash (a file whose size and time
+// match the journal's stamp is not read again).
+class TLinkedFiles {
  public:
-  explicit TContentHashes(const std::unordered_map<std::string, TJournalStamp>& known);
+  TLinkedFiles(const std::unordered_map<std::string, TJournalStamp>& known,
+               const TLocalFilePolicy& policy);
+  TLocalFileVerdict Verdict(const std::string& path);
   // Nothing for a file that cannot be read.
   std::optional<std::string> HashOf(const std::string& path);
   const std::unordered_map<std::string, TJournalStamp>& Seen() const { return FSeen; }
 
  private:
   const std::unordered_map<std::string, TJournalStamp>& FKnown;
+  const TLocalFileJudge FJudge;
+  std::unordered_map<std::string, TLocalFileVerdict> FVerdicts;
   std::unordered_map<std::string, TJournalStamp> FSeen;
 };
 

@@ -64,13 +64,12 @@ std::string ApplyEdits(const std::string& body, std::vector<TEdit>& edits) {
 
 class TNoteBuilder {
  public:
-  TNoteBuilder(const TTreeNote& file, const TImportNames& names, TContentHashes& hashes,
+  TNoteBuilder(const TTreeNote& file, const TImportNames& names, TLinkedFiles& files,
                const TImportSettings& settings, TImportNote& note)
       : FFile(file),
         FNames(names),
-        FHashes(hashes),
+        FFiles(files),
         FSettings(settings),
-        FJudge(settings.LocalFiles),
         FNote(note),
         FBaseDir(Kestrel::CommonLib::ExtractFileDir(file.Path)) {}
 
@@ -120,12 +119,12 @@ class TNoteBuilder {
   // The link to a file's content, uploading it once; empty when the file may
   // not or cannot be sent (with a warning).
   std::string ResourceLink(const std::string& path, const std::string& written) {
-    const TLocalFileVerdict verdict = FJudge.Judge(path);
+    const TLocalFileVerdict verdict = FFiles.Verdict(path);
     if (verdict != TLocalFileVerdict::Allowed) {
       FNote.Warnings.push_back(FFile.RelPath + ": " + LeftLinkWarning(verdict, written));
       return {};
     }
-    const std::optional<std::string> hash = FHashes.HashOf(path);
+    const std::optional<std::string> hash = FFiles.HashOf(path);
     if (!hash) {
       FNote.Warnings.push_back(FFile.RelPath + ": the linked file " + Quoted(written) +
                                " cannot be read; its link is left as it is");
@@ -277,19 +276,18 @@ class TNoteBuilder {
 
   const TTreeNote& FFile;
   const TImportNames& FNames;
-  TContentHashes& FHashes;
+  TLinkedFiles& FFiles;
   const TImportSettings& FSettings;
-  const TLocalFileJudge FJudge;
   TImportNote& FNote;
   std::string FBaseDir;
 };
 
 }  // namespace
 
-TImportNote BuildImportNote(const TTreeNote& file, const TImportNames& names,
-                            TContentHashes& hashes, const TImportSettings& settings) {
+TImportNote BuildImportNote(const TTreeNote& file, const TImportNames& names, TLinkedFiles& files,
+                            const TImportSettings& settings) {
   TImportNote note;
-  TNoteBuilder(file, names, hashes, settings, note).Build();
+  TNoteBuilder(file, names, files, settings, note).Build();
   return note;
 }
 

@@ -36,7 +36,7 @@ struct TImportNote {
   std::uint64_t Bytes = 0;  // of the file
 };
 
-TImportNote BuildImportNote(const TTreeNote& file, const TImportNames& names,
-                            TContentHashes& hashes, const TImportSettings& settings);
+TImportNote BuildImportNote(const TTreeNote& file, const TImportNames& names, TLinkedFiles& files,
+                            const TImportSettings& settings);
 
 }  // namespace JoplinRestUtils

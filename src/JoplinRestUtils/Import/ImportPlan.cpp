@@ -47,7 +47,7 @@ size_t TImportPlan::NotesToSend() const {
 
 TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
                        const TServerState& server, const TImportSettings& settings,
-                       TContentHashes& hashes, bool restore) {
+                       TLinkedFiles& files, bool restore) {
   TImportPlan plan;
   for (const std::string& folder : names.Tree().Folders) {
     const std::string id = names.FolderId(folder);
@@ -57,7 +57,7 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
   std::unordered_set<std::string> inTree, uploading;
   for (const TTreeNote& file : names.Tree().Notes) {
     inTree.insert(file.RelPath);
-    TImportNote built = BuildImportNote(file, names, hashes, settings);
+    TImportNote built = BuildImportNote(file, names, files, settings);
     for (auto& warning : built.Warnings)
       plan.Warnings.push_back(std::move(warning));
     const auto before = journal.Notes.find(file.RelPath);

@@ -17,12 +17,12 @@ bool Succeeded(bool answered, const TJoplinRest& client) {
 }  // namespace
 
 TImportSender::TImportSender(TJoplinRest& client, const TImportNames& names,
-                             const TImportSettings& settings, TContentHashes& hashes,
+                             const TImportSettings& settings, TLinkedFiles& files,
                              TImportJournal& journal, TJournalFile& journalFile)
     : FClient(client),
       FNames(names),
       FSettings(settings),
-      FHashes(hashes),
+      FFiles(files),
       FJournal(journal),
       FJournalFile(journalFile) {}
 
@@ -93,15 +93,18 @@ bool TImportSender::Create(TImportNote& note) {
     ++FCounts.Created;
     return true;
   }
+  FCause = FClient.LastFailure();
   // A note whose answer was lost, by an earlier run cut off, is there
   // already: it is written again, never made twice.
   TItemState state = TItemState::Missing;
-  if (FClient.ReadItemState("notes", note.Id, state) && state != TItemState::Missing &&
-      Succeeded(FClient.Put("notes/" + note.Id, &note.Json), FClient)) {
-    ++FCounts.Updated;
-    return true;
+  if (!FClient.ReadItemState("notes", note.Id, state) || state == TItemState::Missing)
+    return false;
+  if (!Succeeded(FClient.Put("notes/" + note.Id, &note.Json), FClient)) {
+    FCause = FClient.LastFailure();
+    return false;
   }
-  return false;
+  ++FCounts.Updated;
+  return true;
 }
 
 bool TImportSender::Update(const TPlannedNote& planned, TImportNote& note) {
@@ -109,6 +112,7 @@ bool TImportSender::Update(const TPlannedNote& planned, TImportNote& note) {
     ++FCounts.Updated;
     return true;
   }
+  FCause = FClient.LastFailure();
   return false;
 }
 
@@ -144,8 +148,10 @@ bool TImportSender::Restore(const TPlannedNote& planned, TImportNote& note) {
     json["deleted_time"] = 0;
   const bool sent =
       trashed ? FClient.Put("notes/" + planned.Id, &json) : FClient.Post("notes", &json);
-  if (!Succeeded(sent, FClient))
+  if (!Succeeded(sent, FClient)) {
+    FCause = FClient.LastFailure();
     return false;
+  }
   ++FCounts.Restored;
   return true;
 }
@@ -154,13 +160,14 @@ bool TImportSender::SendNote(const TPlannedNote& planned) {
   const TTreeNote& file = *planned.File;
   if (FFailedFolders.count(FNames.FolderId(file.Folder)) != 0)
     return Fail(file.RelPath, "its notebook was not created");
-  TImportNote note = BuildImportNote(file, FNames, FHashes, FSettings);
+  TImportNote note = BuildImportNote(file, FNames, FFiles, FSettings);
   if (!note.Failure.empty())
     return Fail(file.RelPath, note.Failure);
   note.Id = planned.Id;
   if (!UploadResources(file, note))
     return !ServerGone();
   FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
+  FCause.clear();
   bool sent = false;
   switch (planned.Action) {
     case TNoteAction::Create:
@@ -175,8 +182,7 @@ bool TImportSender::SendNote(const TPlannedNote& planned) {
   if (!sent && DeletedMeanwhile(planned, note))
     return true;
   if (!sent)
-    return Fail(file.RelPath, FClient.LastFailure().empty() ? "the server did not take the note"
-                                                            : FClient.LastFailure());
+    return Fail(file.RelPath, FCause.empty() ? "the server did not take the note" : FCause);
   FJournalFile.Record(FJournal, TJournalRecord::Note, {file.RelPath, planned.Id, note.Digest});
   return true;
 }

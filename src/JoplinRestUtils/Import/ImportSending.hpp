@@ -28,7 +28,7 @@ using TImportProgress = std::function<void(size_t notes, std::uint64_t bytes)>;
 class TImportSender {
  public:
   TImportSender(TJoplinRest& client, const TImportNames& names, const TImportSettings& settings,
-                TContentHashes& hashes, TImportJournal& journal, TJournalFile& journalFile);
+                TLinkedFiles& files, TImportJournal& journal, TJournalFile& journalFile);
 
   // False when the server stopped answering: nothing more is tried, and
   // every note not sent counts as failed.
@@ -59,10 +59,11 @@ class TImportSender {
   TJoplinRest& FClient;
   const TImportNames& FNames;
   const TImportSettings& FSettings;
-  TContentHashes& FHashes;
+  TLinkedFiles& FFiles;
   TImportJournal& FJournal;
   TJournalFile& FJournalFile;
   std::unordered_set<std::string> FFailedFolders;
+  std::string FCause;  // why the last note was not taken
   TImportCounts FCounts;
 };
 

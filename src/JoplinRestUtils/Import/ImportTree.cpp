@@ -29,17 +29,19 @@ class TTreeWalk {
   // Linked folders come after every real one, so that a link to a folder of
   // the tree is the one left out, whatever the names' order.
   void WalkAll() {
-    Walk("");
+    Walk("", false);
     for (size_t i = 0; i < FLinkedFolders.size(); ++i) {
       const auto [rel, entry] = FLinkedFolders[i];
       if (!FollowLink(rel, entry))
         continue;
       FTree.Folders.push_back(rel);
-      Walk(rel);
+      Walk(rel, true);
     }
   }
 
-  void Walk(const std::string& relFolder) {
+  // `linked`: a symbolic link lies on the way from the root, so that a path
+  // in the tree is not where the file is.
+  void Walk(const std::string& relFolder, bool linked) {
     std::vector<Platform::DirectoryEntry> entries;
     std::string failure;
     const std::string folderPath = TreeFilePath(FTree.Root, relFolder);
@@ -63,13 +65,16 @@ class TTreeWalk {
       }
       if (entry.SymbolicLink && !FollowLink(rel, entry))
         continue;
+      const std::string path = TreeFilePath(FTree.Root, rel);
+      const bool resolve = linked || entry.SymbolicLink;
       if (entry.Kind == Platform::EntryKind::Directory) {
-        FWalked.insert(Platform::ResolvedPath(TreeFilePath(FTree.Root, rel)));
+        FWalked.insert(resolve ? Platform::ResolvedPath(path) : path);
         FTree.Folders.push_back(rel);
-        Walk(rel);
+        Walk(rel, linked);
       } else if (entry.Kind == Platform::EntryKind::File) {
         if (const std::int32_t markup = NoteMarkupOf(entry.Name))
-          FTree.Notes.push_back({rel, TreeFilePath(FTree.Root, rel), relFolder, markup});
+          FTree.Notes.push_back(
+              {rel, path, resolve ? Platform::ResolvedPath(path) : path, relFolder, markup});
       }
     }
   }

@@ -17,9 +17,10 @@ class EImportTreeError : public Platform::Error {
 };
 
 struct TTreeNote {
-  std::string RelPath;  // from the root, "/" between parts on every system
-  std::string Path;     // the file's full path
-  std::string Folder;   // RelPath of its folder; empty at the root
+  std::string RelPath;   // from the root, "/" between parts on every system
+  std::string Path;      // the file's full path
+  std::string Resolved;  // with symbolic links resolved
+  std::string Folder;    // RelPath of its folder; empty at the root
   std::int32_t Markup = 1;
 };
 

@@ -154,9 +154,9 @@ int RunImport(const TArguments& args, const TSettings& settings) {
   if (!ReadServerState(client, names, journal, state, notices))
     return Refused(client.LastFailure());
   TellAll(notices, false);
-  TContentHashes hashes(journal.Stamps);
+  TLinkedFiles files(journal.Stamps, run.Settings.LocalFiles);
   const TImportPlan plan =
-      PlanImport(names, journal, state, run.Settings, hashes, run.Settings.RestoreDeleted);
+      PlanImport(names, journal, state, run.Settings, files, run.Settings.RestoreDeleted);
   TellAll(plan.Warnings, true);
   const bool topMissing = state.Folders.count(target.Id) == 0;
   if (run.DryRun)
@@ -166,16 +166,20 @@ int RunImport(const TArguments& args, const TSettings& settings) {
     return Refused("the notebook for " + Kestrel::CommonLib::QuotedPath(tree.Root) +
                    " was not created (" + client.LastFailure() + ")");
   journal.TargetId = target.Id;
-  journal.Stamps = hashes.Seen();
+  journal.Stamps = files.Seen();
   TJournalFile journalFile;
   journalFile.Begin(journalPath, journal);
 
-  TImportSender sender(client, names, run.Settings, hashes, journal, journalFile);
+  TImportSender sender(client, names, run.Settings, files, journal, journalFile);
   Platform::ProgressLine progress("importing");
   const size_t toSend = plan.NotesToSend();
   const bool answering = sender.Send(plan, [&](size_t notes, std::uint64_t bytes) {
     progress.Update(notes, toSend, "notes", bytes, plan.BytesToSend);
   });
+  if (!answering)
+    Kestrel::CommonLib::TellCause(
+        "the server stopped answering: the files not sent count as failed, and running the "
+        "import again sends them");
   if (answering && run.Prune)
     sender.Prune(plan);
   else

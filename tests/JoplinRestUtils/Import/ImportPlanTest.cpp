@@ -66,8 +66,8 @@ TEST_P(ImportTreePlanTest, FoldersNotesLinksAndUploads) {
   TImportSettings settings;
   settings.LocalFiles.Folder = tree.Root;
   const TImportJournal journal;
-  TContentHashes hashes(journal.Stamps);
-  const TImportPlan plan = PlanImport(names, journal, {}, settings, hashes, false);
+  TLinkedFiles files(journal.Stamps, settings.LocalFiles);
+  const TImportPlan plan = PlanImport(names, journal, {}, settings, files, false);
 
   std::vector<std::string> folders;
   for (const auto& folder : plan.NewFolders)
@@ -76,7 +76,7 @@ TEST_P(ImportTreePlanTest, FoldersNotesLinksAndUploads) {
   TFiles bodies;
   for (const auto& note : plan.Notes) {
     EXPECT_EQ(note.Action, TNoteAction::Create) << note.File->RelPath << ": " << note.Failure;
-    const TImportNote built = BuildImportNote(*note.File, names, hashes, settings);
+    const TImportNote built = BuildImportNote(*note.File, names, files, settings);
     bodies.emplace_back(note.File->RelPath, built.Json["body"].get<std::string>());
   }
   TFiles expected;
@@ -218,10 +218,10 @@ class ImportDiffTest : public ::testing::TestWithParam<DiffCase> {};
 // The journal of a run that sent both notes as they are.
 void SentAsTheyAre(TImportJournal& journal, const TImportNames& names) {
   journal.Found = true;
-  TContentHashes hashes(journal.Stamps);
+  TLinkedFiles files(journal.Stamps, {});
   for (const auto& file : names.Tree().Notes)
     journal.Notes[file.RelPath] = {names.NoteId(file.RelPath),
-                                   BuildImportNote(file, names, hashes, {}).Digest};
+                                   BuildImportNote(file, names, files, {}).Digest};
 }
 
 TEST_P(ImportDiffTest, ActionOfEachFile) {
@@ -234,8 +234,8 @@ TEST_P(ImportDiffTest, ActionOfEachFile) {
   TImportJournal journal;
   TServerState server;
   c.Before(journal, server, names);
-  TContentHashes hashes(journal.Stamps);
-  const TImportPlan plan = PlanImport(names, journal, server, {}, hashes, c.Restore);
+  TLinkedFiles files(journal.Stamps, {});
+  const TImportPlan plan = PlanImport(names, journal, server, {}, files, c.Restore);
   std::map<std::string, TNoteAction> actions;
   for (const auto& note : plan.Notes)
     actions[note.File->RelPath] = note.Action;

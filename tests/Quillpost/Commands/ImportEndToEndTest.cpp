@@ -180,6 +180,35 @@ TEST_F(ImportRunTest, AKilledRunIsRunAgainWithoutDuplicates) {
   EXPECT_EQ(last.Stdout, kNothingChanged) << last.Stderr;
 }
 
+TEST_F(ImportRunTest, AServerThatStopsAnsweringEndsTheRunAndTheNextOneFinishes) {
+  std::atomic<int> notes{0};
+  Server.Handle([&](const RecordedRequest& request) {
+    if (request.Method == "POST" && request.Target.starts_with("/notes"))
+      ++notes;
+    if (notes > 1) {
+      TestSupport::Reply gone;
+      gone.CloseMode = TestSupport::Reply::Close::BeforeAnswer;
+      return gone;
+    }
+    return Store.Answer(request);
+  });
+  const auto cut = Run({});
+  EXPECT_EQ(cut.ExitCode, 3);
+  EXPECT_EQ(cut.Stdout,
+            "Import done: 1 created, 0 updated, 0 unchanged, 2 failed, 1 resources uploaded\n");
+  EXPECT_NE(cut.Stderr.find("the server stopped answering"), std::string::npos) << cut.Stderr;
+  // The note that got no answer is looked for once; nothing is tried after that.
+  EXPECT_EQ(RunRequests().back(), "GET /notes/" + NoteId("sub/b.md"));
+  EXPECT_EQ(RunRequests().size(), 7u);
+
+  Server.Handle([this](const RecordedRequest& request) { return Store.Answer(request); });
+  const auto rest = Run({});
+  EXPECT_EQ(rest.Stdout,
+            "Import done: 2 created, 0 updated, 1 unchanged, 0 failed, 0 resources uploaded\n")
+      << rest.Stderr;
+  EXPECT_EQ(Store.Notes.size(), 3u);
+}
+
 TEST_F(ImportRunTest, ALostJournalFindsTheEarlierNotesInsteadOfDuplicating) {
   ASSERT_EQ(Run({}).ExitCode, 0);
   std::filesystem::remove_all(State / "quillpost");
