@@ -115,6 +115,10 @@ class TJoplinRest {
   bool AppendToNote(TJoplinNewNote ANewNote, const std::string& noteId, bool prepend);
   // Uploads one file as a resource; true with its id when the answer gives one.
   bool UploadResourceFile(const std::string& AFilename, std::string& varResourceId);
+  // Creates the notebook with the id chosen (under `parentId`, empty: at the
+  // top); true when the server took it.
+  bool CreateNotebookWithId(const std::string& id, const std::string& title,
+                            const std::string& parentId);
   // Uploads one file as the resource with the id chosen; true when the
   // server took it.
   bool UploadResourceWithId(const std::string& file, const std::string& id);

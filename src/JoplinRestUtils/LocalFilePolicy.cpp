@@ -3,19 +3,12 @@
 #include <unordered_set>
 
 #include "Kestrel/CommonLib/Diagnostics.hpp"
+#include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Files/PathRules.hpp"
 
 namespace JoplinRestUtils {
 namespace {
-
-bool LiesUnder(const std::string& path, const std::string& folder) {
-  if (folder.empty())
-    return false;
-  const bool rooted = folder.back() == Platform::PathDelimiter();
-  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-         (rooted || path[folder.size()] == Platform::PathDelimiter());
-}
 
 std::uint64_t SizeOf(const std::string& path) {
   std::uint64_t size = 0;
@@ -46,7 +39,7 @@ TLocalFileVerdict TLocalFileJudge::Judge(const std::string& path) const {
     if (never == resolved)
       return TLocalFileVerdict::Forbidden;
   }
-  if (FKeepsFolderRule && !LiesUnder(resolved, FFolder))
+  if (FKeepsFolderRule && !Kestrel::CommonLib::LiesUnder(resolved, FFolder))
     return TLocalFileVerdict::Outside;
   return TLocalFileVerdict::Allowed;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "JoplinRestUtils/LocalFilePolicy.hpp"
+#include "JoplinRestUtils/Markup/FrontMatter.hpp"
 #include "Kestrel/CommonLib/Dates/DateTime.hpp"
 #include "Kestrel/CommonLib/Text/StringList.hpp"
 
@@ -46,5 +47,9 @@ struct TJoplinNewNote {
   std::optional<double> Longitude;
   std::optional<double> Altitude;
 };
+
+// The state a front-matter block gives a note: its dates as instants, its
+// place, and whether it is a to-do (a due date or "completed?") and done.
+void TakeFrontMatterState(const TFrontMatter& fields, TJoplinNewNote& note);
 
 }  // namespace JoplinRestUtils

@@ -87,12 +87,30 @@ std::string TJoplinRest::RefusalMessage() const {
   return message + ")";
 }
 
-bool TJoplinRest::CreateNotebook(const std::string& title, const std::string& parentId,
-                                 std::string& id) {
+namespace {
+
+// A notebook's fields; one at the top has no parent.
+TJsonValue NotebookFields(const std::string& title, const std::string& parentId) {
   TJsonValue folder = TJsonValue::object();
   folder["title"] = title;
   if (!parentId.empty())
     folder["parent_id"] = parentId;
+  return folder;
+}
+
+}  // namespace
+
+bool TJoplinRest::CreateNotebookWithId(const std::string& id, const std::string& title,
+                                       const std::string& parentId) {
+  TJsonValue folder = TJsonValue::object();
+  folder["id"] = id;
+  folder.update(NotebookFields(title, parentId));
+  return Post("folders", &folder) && FRestResponse.StatusCode() < 300;
+}
+
+bool TJoplinRest::CreateNotebook(const std::string& title, const std::string& parentId,
+                                 std::string& id) {
+  const TJsonValue folder = NotebookFields(title, parentId);
   if (!Post("folders", &folder))
     return false;
   std::string answeredTitle;

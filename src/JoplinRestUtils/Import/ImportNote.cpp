@@ -259,17 +259,13 @@ class TNoteBuilder {
       json["user_updated_time"] = updated;
     json["tags"] = Tags(fields);
     TJoplinNewNote extra;
+    TakeFrontMatterState(fields, extra);
     extra.SourceUrl = fields.Source.value_or("");
     extra.Author = fields.Author.value_or("");
-    extra.DueMs = fields.Due;
-    extra.IsTodo = fields.Completed.has_value() || fields.Due.has_value();
-    extra.Latitude = fields.Latitude;
-    extra.Longitude = fields.Longitude;
-    extra.Altitude = fields.Altitude;
     AddTodoAndSource(extra, json);
-    // A done to-do was done when the file was last changed, so that the note
-    // reads the same on every run.
-    if (fields.Completed.value_or(false))
+    // A done to-do was done when the file was last changed (not when the run
+    // sends it), so that the note reads the same on every run.
+    if (extra.TodoCompleted)
       json["todo_completed"] = updated != 0 ? updated : created != 0 ? created : 1;
     json["body"] = std::move(body);
   }

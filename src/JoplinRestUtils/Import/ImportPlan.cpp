@@ -5,11 +5,6 @@
 namespace JoplinRestUtils {
 namespace {
 
-std::string ParentOf(const std::string& relPath) {
-  const size_t slash = relPath.rfind('/');
-  return slash == std::string::npos ? std::string() : relPath.substr(0, slash);
-}
-
 // How the user left the journal's note in Joplin: as this run's events
 // tell, else as the last run found it.
 TDeletedInJoplin DeletedNow(const TJournalNote& before, const TServerState& server) {
@@ -38,6 +33,11 @@ bool IsSent(TNoteAction action) {
          action == TNoteAction::Restore;
 }
 
+std::string LeftDeletedLine(const TPlannedNote& note) {
+  return note.File->RelPath + ": its note " + note.Id +
+         " was deleted in Joplin; not made again (--restore does)";
+}
+
 size_t TImportPlan::NotesToSend() const {
   size_t count = 0;
   for (const auto& note : Notes)
@@ -52,7 +52,7 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
   for (const std::string& folder : names.Tree().Folders) {
     const std::string id = names.FolderId(folder);
     if (server.Folders.count(id) == 0)
-      plan.NewFolders.push_back({folder, id, names.FolderId(ParentOf(folder))});
+      plan.NewFolders.push_back({folder, id, names.FolderId(TreeParent(folder))});
   }
   std::unordered_set<std::string> inTree, uploading;
   for (const TTreeNote& file : names.Tree().Notes) {

@@ -65,4 +65,7 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
 // Whether a planned note goes out.
 bool IsSent(TNoteAction action);
 
+// "a.md: its note ID was deleted in Joplin; not made again (--restore does)"
+std::string LeftDeletedLine(const TPlannedNote& note);
+
 }  // namespace JoplinRestUtils

@@ -43,11 +43,8 @@ bool TImportSender::MakeFolders(const TImportPlan& plan) {
       continue;
     }
     FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
-    TJsonValue json = TJsonValue::object();
-    json["id"] = folder.Id;
-    json["title"] = Kestrel::CommonLib::DisplayFileName(folder.RelPath);
-    json["parent_id"] = folder.ParentId;
-    if (Succeeded(FClient.Post("folders", &json), FClient)) {
+    if (FClient.CreateNotebookWithId(folder.Id, Kestrel::CommonLib::DisplayFileName(folder.RelPath),
+                                     folder.ParentId)) {
       FJournalFile.Record(FJournal, TJournalRecord::Folder, {folder.RelPath, folder.Id});
       continue;
     }
@@ -134,8 +131,7 @@ void TImportSender::TellLeftDeleted(const TPlannedNote& planned) {
   if (known != FJournal.Notes.end() && known->second.Deleted != planned.Deleted)
     FJournalFile.Record(FJournal, TJournalRecord::DeletedInJoplin,
                         {planned.File->RelPath, DeletedName(planned.Deleted)});
-  Kestrel::CommonLib::TellCause(planned.File->RelPath + ": its note " + planned.Id +
-                                " was deleted in Joplin; not made again (--restore does)");
+  Kestrel::CommonLib::TellCause(LeftDeletedLine(planned));
 }
 
 bool TImportSender::Restore(const TPlannedNote& planned, TImportNote& note) {
@@ -160,6 +156,8 @@ bool TImportSender::SendNote(const TPlannedNote& planned) {
   const TTreeNote& file = *planned.File;
   if (FFailedFolders.count(FNames.FolderId(file.Folder)) != 0)
     return Fail(file.RelPath, "its notebook was not created");
+  // Built again rather than kept from the plan: the plan holds no body, so
+  // that a tree of any size costs the memory of one note.
   TImportNote note = BuildImportNote(file, FNames, FFiles, FSettings);
   if (!note.Failure.empty())
     return Fail(file.RelPath, note.Failure);

@@ -13,11 +13,6 @@
 namespace JoplinRestUtils {
 namespace {
 
-bool LiesUnder(const std::string& path, const std::string& root) {
-  return path == root || (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
-                          Platform::EndsDirectoryPart(path[root.size()]));
-}
-
 std::string JoinRel(const std::string& folder, const std::string& name) {
   return folder.empty() ? name : folder + "/" + name;
 }
@@ -85,7 +80,8 @@ class TTreeWalk {
   bool FollowLink(const std::string& rel, const Platform::DirectoryEntry& entry) {
     const std::string path = TreeFilePath(FTree.Root, rel);
     const std::string target = Platform::ResolvedPath(path);
-    if (target.empty() || !LiesUnder(target, FTree.Root)) {
+    // The root itself is inside: a link to it is a loop, told as such below.
+    if (target != FTree.Root && !Kestrel::CommonLib::LiesUnder(target, FTree.Root)) {
       if (entry.Kind == Platform::EntryKind::Directory || NoteMarkupOf(entry.Name))
         FTree.Warnings.push_back("the symbolic link " + Kestrel::CommonLib::QuotedPath(path) +
                                  " leads out of the folder; skipped");
@@ -109,10 +105,8 @@ class TTreeWalk {
 void KeepFoldersWithNotes(TImportTree& tree) {
   std::unordered_set<std::string> needed;
   for (const TTreeNote& note : tree.Notes) {
-    for (std::string folder = note.Folder; !folder.empty() && needed.insert(folder).second;) {
-      const size_t slash = folder.rfind('/');
-      folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
-    }
+    for (std::string folder = note.Folder; !folder.empty() && needed.insert(folder).second;)
+      folder = TreeParent(folder);
   }
   std::erase_if(tree.Folders, [&](const std::string& folder) { return needed.count(folder) == 0; });
   std::sort(tree.Folders.begin(), tree.Folders.end());
@@ -129,6 +123,11 @@ std::int32_t NoteMarkupOf(const std::string& name) {
   if (ext == ".html" || ext == ".htm")
     return 2;
   return 0;
+}
+
+std::string TreeParent(const std::string& relPath) {
+  const size_t slash = relPath.rfind('/');
+  return slash == std::string::npos ? std::string() : relPath.substr(0, slash);
 }
 
 std::string TreeFilePath(const std::string& root, const std::string& relPath) {

@@ -40,6 +40,9 @@ std::int32_t NoteMarkupOf(const std::string& name);
 // a folder already walked (a warning names each link left out).
 TImportTree ScanImportTree(const std::string& dir);
 
+// The folder of a tree path ("a/b" of "a/b/c.md"); empty at the top.
+std::string TreeParent(const std::string& relPath);
+
 // A tree path joined to the root with the system's delimiter.
 std::string TreeFilePath(const std::string& root, const std::string& relPath);
 

@@ -88,4 +88,12 @@ std::string_view ExtractFileDir(std::string_view path) {
   return Platform::DirectoryPart(path, FileNameStart(path));
 }
 
+bool LiesUnder(std::string_view path, std::string_view folder) {
+  if (folder.empty())
+    return false;
+  const bool rooted = folder.back() == Platform::PathDelimiter();
+  return path.size() > folder.size() && path.substr(0, folder.size()) == folder &&
+         (rooted || path[folder.size()] == Platform::PathDelimiter());
+}
+
 }  // namespace Kestrel::CommonLib

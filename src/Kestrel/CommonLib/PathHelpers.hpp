@@ -44,5 +44,8 @@ std::string DisplayFileName(std::string_view path);
 std::string_view ExtractFileBaseName(std::string_view path);
 // Up to, not including, the last "/"; "/" for a file in the root.
 std::string_view ExtractFileDir(std::string_view path);
+// The path lies strictly under the folder (both absolute, alike resolved);
+// nothing lies under an empty folder.
+bool LiesUnder(std::string_view path, std::string_view folder);
 
 }  // namespace Kestrel::CommonLib

@@ -44,6 +44,9 @@ class ProgressLine {
               std::uint64_t done, std::uint64_t total);
 
  private:
+  // Whether a line is drawn now (at most ten a second, after the first
+  // second, on a terminal); the line is made only then.
+  bool DueNow();
   void Draw(const std::string& counted, std::uint64_t done, std::uint64_t total);
   using Clock = std::chrono::steady_clock;
   std::string FLabel;

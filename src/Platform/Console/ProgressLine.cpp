@@ -25,23 +25,29 @@ ProgressLine::~ProgressLine() {
 }
 
 void ProgressLine::Update(std::uint64_t done, std::uint64_t total) {
-  Draw({}, done, total);
+  if (DueNow())
+    Draw({}, done, total);
 }
 
 void ProgressLine::Update(std::uint64_t itemsDone, std::uint64_t itemsTotal, std::string_view items,
                           std::uint64_t done, std::uint64_t total) {
-  Draw(std::to_string(itemsDone) + " of " + std::to_string(itemsTotal) + " " + std::string(items) +
-           ", ",
-       done, total);
+  if (DueNow())
+    Draw(std::to_string(itemsDone) + " of " + std::to_string(itemsTotal) + " " +
+             std::string(items) + ", ",
+         done, total);
 }
 
-void ProgressLine::Draw(const std::string& counted, std::uint64_t done, std::uint64_t total) {
+bool ProgressLine::DueNow() {
   const auto now = Clock::now();
   if (!FEnabled || now - FStart < std::chrono::seconds(1) ||
       now - FLastDrawn < std::chrono::milliseconds(100))
-    return;
+    return false;
   FLastDrawn = now;
-  const double seconds = std::chrono::duration<double>(now - FStart).count();
+  return true;
+}
+
+void ProgressLine::Draw(const std::string& counted, std::uint64_t done, std::uint64_t total) {
+  const double seconds = std::chrono::duration<double>(FLastDrawn - FStart).count();
   const auto rate = static_cast<std::uint64_t>(static_cast<double>(done) / seconds);
   WriteRawToStandardError(std::string(kClearLine) + FLabel + ": " + counted + Mebibytes(done) +
                           " of " + Mebibytes(total) + ", " + Mebibytes(rate) + "/s");

@@ -120,13 +120,6 @@ TImportJournal LoadJournal(const std::string& path, const TTarget& target) {
   return journal;
 }
 
-bool MakeTopNotebook(TJoplinRest& client, const std::string& root, const std::string& id) {
-  TJsonValue folder = TJsonValue::object();
-  folder["id"] = id;
-  folder["title"] = Kestrel::CommonLib::DisplayFileName(root);
-  return client.Post("folders", &folder) && client.RestResponse().StatusCode() < 300;
-}
-
 int Refused(const std::string& cause) {
   ReportFailure("Import failed.", "EImportFailed", cause);
   Kestrel::CommonLib::TellCause(cause);
@@ -162,7 +155,8 @@ int RunImport(const TArguments& args, const TSettings& settings) {
   if (run.DryRun)
     return ReportDryRun(plan, topMissing, run.Prune);
 
-  if (topMissing && !MakeTopNotebook(client, tree.Root, target.Id))
+  if (topMissing &&
+      !client.CreateNotebookWithId(target.Id, Kestrel::CommonLib::DisplayFileName(tree.Root), ""))
     return Refused("the notebook for " + Kestrel::CommonLib::QuotedPath(tree.Root) +
                    " was not created (" + client.LastFailure() + ")");
   journal.TargetId = target.Id;

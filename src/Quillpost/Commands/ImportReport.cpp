@@ -28,8 +28,7 @@ void TellAndCount(const TPlannedNote& note, TImportCounts& counts) {
       break;
     case TNoteAction::LeftDeleted:
       ++counts.LeftDeleted;
-      TellCause(path + ": its note " + note.Id +
-                " was deleted in Joplin; not made again (--restore does)");
+      TellCause(LeftDeletedLine(note));
       break;
     case TNoteAction::Failed:
       ++counts.Failed;

@@ -24,14 +24,7 @@ void TakeFields(const TParamList& params, TFrontMatter& fields, TJoplinNewNote& 
   TakeText(params, "Author", fields.Author, note.Author);
   for (auto& tag : fields.Tags)
     note.Tags.Add(std::move(tag));
-  note.CreatedMs = fields.Created;
-  note.UpdatedMs = fields.Updated;
-  note.DueMs = fields.Due;
-  note.Latitude = fields.Latitude;
-  note.Longitude = fields.Longitude;
-  note.Altitude = fields.Altitude;
-  note.IsTodo = fields.Completed.has_value() || fields.Due.has_value();
-  note.TodoCompleted = fields.Completed.value_or(false);
+  JoplinRestUtils::TakeFrontMatterState(fields, note);
 }
 
 }  // namespace
