@@ -27,3 +27,8 @@ install_missing_packages() {
   [ "$sink" != /dev/stderr ] && rm -f "$sink"
   return 0
 }
+
+# The compiler cache: paths below the checkout count as relative, so that a
+# fresh clone in another folder (CI's) reuses what an earlier build compiled.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+export CCACHE_NOHASHDIR=true CCACHE_MAXSIZE="${CCACHE_MAXSIZE:-5G}"

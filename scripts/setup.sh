@@ -17,7 +17,7 @@ source "$ROOT/scripts/apt-packages.sh"
 
 PACKAGES=(g++ cmake ninja-build pkg-config ca-certificates media-types
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libicu-dev
-  libyaml-dev libgtest-dev libgmock-dev locales tzdata scdoc dpkg-dev file)
+  libyaml-dev libgtest-dev libgmock-dev locales tzdata scdoc dpkg-dev file ccache)
 
 # The tests pin these locales ("name charset", as /etc/locale.gen writes
 # them); generating them needs the locales package.

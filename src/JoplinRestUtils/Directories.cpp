@@ -1,5 +1,5 @@
-// The notebook and tag directories of TJoplinRest: id=title entries fetched
-// once (every page of the list) and then searched from the end.
+#include "JoplinRestUtils/Directories.hpp"
+
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/IdSet.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
@@ -77,14 +77,6 @@ TPageResult StoreItems(TStringList& directory, TIdSet& present, std::optional<TD
   return result;
 }
 
-std::string FindTitleFromEnd(const TStringList& directory, std::string_view title) {
-  for (size_t i = directory.Count(); i-- > 0;) {
-    if (Kestrel::CommonLib::SameText(TStringList::ValueOf(directory[i]), title))
-      return std::string(TStringList::NameOf(directory[i]));
-  }
-  return {};
-}
-
 std::string PagingMessage(std::string_view resource, int page, const char* what) {
   return "GET " + std::string(resource) + ": the server says there is more, but page " +
          std::to_string(page) + " " + what;
@@ -97,30 +89,41 @@ std::string PageOf(std::string_view resource, int page) {
 
 }  // namespace
 
-void TJoplinRest::SetFoldersList(std::string_view AJsonStr) {
+void StoreDirectoryPage(TStringList& directory, std::string_view json, TFolderParents* parents) {
   TIdSet present;
-  StoreItems(FFolderList, present, ReadDirectoryPage(AJsonStr), true, &FFolderParents);
+  StoreItems(directory, present, ReadDirectoryPage(json), true, parents);
 }
 
-void TJoplinRest::SetTagsList(std::string_view AJsonStr) {
-  TIdSet present;
-  StoreItems(FTagList, present, ReadDirectoryPage(AJsonStr), true, nullptr);
+std::string FindTitleFromEnd(const TStringList& directory, std::string_view title) {
+  for (size_t i = directory.Count(); i-- > 0;) {
+    if (Kestrel::CommonLib::SameText(TStringList::ValueOf(directory[i]), title))
+      return std::string(TStringList::NameOf(directory[i]));
+  }
+  return {};
 }
 
-bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resource,
-                                 TFolderParents* parents, bool strict) {
+std::string RefusalMessage(const TJoplinRest& client) {
+  std::string message = "The server refused " + client.RestClient().LastRequest() + " (HTTP " +
+                        std::to_string(client.RestResponse().StatusCode());
+  if (!client.RestResponse().StatusText().empty())
+    message += " " + client.RestResponse().StatusText();
+  return message + ")";
+}
+
+bool FetchDirectory(TJoplinRest& client, TStringList& directory, std::string_view resource,
+                    TFolderParents* parents, bool strict) {
   TIdSet present;
   for (int page = 1;; ++page) {
-    const bool answered = Get(PageOf(resource, page), {}, "", false, 0);
+    const bool answered = client.Get(PageOf(resource, page), {}, "", false, 0);
     if (strict && !answered)
       return false;
-    if (strict && FRestResponse.StatusCode() >= 400)
-      throw ERequestRefused(RefusalMessage(), LastFailure());
+    if (strict && client.RestResponse().StatusCode() >= 400)
+      throw ERequestRefused(RefusalMessage(client), client.LastFailure());
     // Leniently the first request's result is not tested: whatever answer is
     // held gets read; a later page without answer ends the paging.
     if (!answered && page > 1)
       break;
-    std::optional<TDirectoryPage> read = ReadDirectoryPage(FRestResponse.Content());
+    std::optional<TDirectoryPage> read = ReadDirectoryPage(client.RestResponse().Content());
     // Strictly, an answer that is no list is no empty list either: "not found"
     // would be a guess.
     if (strict && !read)
@@ -142,31 +145,6 @@ bool TJoplinRest::FetchDirectory(TStringList& directory, std::string_view resour
     }
   }
   return true;
-}
-
-std::string TJoplinRest::FindInDirectory(TStringList& directory, std::string_view resource,
-                                         std::string_view title) {
-  if (directory.Empty())
-    FetchDirectory(directory, resource, &directory == &FFolderList ? &FFolderParents : nullptr,
-                   false);
-  return FindTitleFromEnd(directory, title);
-}
-
-std::string TJoplinRest::FindNotebookId(std::string_view ANotebookName) {
-  return FindInDirectory(FFolderList, "folders", ANotebookName);
-}
-
-std::string TJoplinRest::FindTagId(std::string_view ATagName, bool ACreate) {
-  std::string id = FindInDirectory(FTagList, "tags", ATagName);
-  if (!id.empty() || !ACreate)
-    return id;
-  TJsonValue tag = TJsonValue::object();
-  tag["title"] = std::string(ATagName);
-  std::string title;
-  if (!Post("tags", &tag) || !ParseIdAndTitle(ResponseJsonText(), id, title))
-    return {};
-  FTagList.SetValue(id, title);
-  return id;
 }
 
 }  // namespace JoplinRestUtils

@@ -1,9 +1,12 @@
 #include "JoplinRestUtils/JoplinRest.hpp"
 
+#include "JoplinRestUtils/Directories.hpp"
 #include "JoplinRestUtils/Http/PercentEncoding.hpp"
 #include "JoplinRestUtils/Http/RequestBodies.hpp"
 #include "JoplinRestUtils/Json/AnswerMembers.hpp"
+#include "JoplinRestUtils/Json/JsonReading.hpp"
 #include "JoplinRestUtils/Json/JsonTextStream.hpp"
+#include "JoplinRestUtils/NotebookResolution.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Platform/Console/Console.hpp"
@@ -38,6 +41,11 @@ std::string FieldsQuery(const std::vector<std::string>& fields) {
   return query;
 }
 
+// What Get, Post, Put and Delete answer: true for an answer below status 500.
+bool AnsweredBelow500(const TRequestOutcome& outcome) {
+  return outcome.Answered && outcome.Status < 500;
+}
+
 }  // namespace
 
 TJoplinRest::TJoplinRest(std::string AToken, std::string_view ABaseUrl,
@@ -67,19 +75,19 @@ bool TJoplinRest::Get(std::string_view AResource, const std::vector<std::string>
   }
   if (!query.empty())
     query = "?" + query;
-  return ExecuteRequest(TRESTRequestMethod::rmGET, std::string(AResource) + query, nullptr);
+  return AnsweredBelow500(Request(TRESTRequestMethod::rmGET, std::string(AResource) + query));
 }
 
 bool TJoplinRest::Post(std::string_view AResource, const TJsonValue* AJsonObject) {
-  return ExecuteRequest(TRESTRequestMethod::rmPOST, AResource, AJsonObject);
+  return AnsweredBelow500(Request(TRESTRequestMethod::rmPOST, AResource, AJsonObject));
 }
 
 bool TJoplinRest::Put(std::string_view AResource, const TJsonValue* AJsonObject) {
-  return ExecuteRequest(TRESTRequestMethod::rmPUT, AResource, AJsonObject);
+  return AnsweredBelow500(Request(TRESTRequestMethod::rmPUT, AResource, AJsonObject));
 }
 
 bool TJoplinRest::Delete(std::string_view AResource, const TJsonValue* AJsonObject) {
-  return ExecuteRequest(TRESTRequestMethod::rmDELETE, AResource, AJsonObject);
+  return AnsweredBelow500(Request(TRESTRequestMethod::rmDELETE, AResource, AJsonObject));
 }
 
 namespace {
@@ -94,9 +102,9 @@ std::shared_ptr<TAnswerMembers> EchoFilter() {
 
 }  // namespace
 
-bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AResource,
-                                 const TJsonValue* AJsonObject,
-                                 std::shared_ptr<Platform::HttpAnswerFilter> filter) {
+TRequestOutcome TJoplinRest::Request(TRESTRequestMethod AMethod, std::string_view AResource,
+                                     const TJsonValue* AJsonObject,
+                                     std::shared_ptr<Platform::HttpAnswerFilter> filter) {
   TRestRequest request;
   request.Method = AMethod;
   request.Resource = AppendToken(AResource);
@@ -114,7 +122,8 @@ bool TJoplinRest::ExecuteRequest(TRESTRequestMethod AMethod, std::string_view AR
     request.AnswerFilter = std::move(filter);
   else if (request.HasBody)
     request.AnswerFilter = EchoFilter();
-  return FRestClient.Execute(std::move(request), FRestResponse);
+  FRestClient.Execute(std::move(request), FRestResponse);
+  return FRestClient.LastOutcome();
 }
 
 bool TJoplinRest::PostFile(std::string_view AResource, const std::string& AFilePath,
@@ -150,6 +159,51 @@ std::string TJoplinRest::ResponseJsonText() {
     return {};
   const auto& value = FRestResponse.JsonValue();
   return value ? WriteJsonIndented(*value) : std::string();
+}
+
+void TJoplinRest::SetFoldersList(std::string_view AJsonStr) {
+  StoreDirectoryPage(FFolderList, AJsonStr, &FFolderParents);
+}
+
+void TJoplinRest::SetTagsList(std::string_view AJsonStr) {
+  StoreDirectoryPage(FTagList, AJsonStr, nullptr);
+}
+
+std::string TJoplinRest::FindNotebookId(std::string_view ANotebookName) {
+  if (FFolderList.Empty())
+    FetchDirectory(*this, FFolderList, "folders", &FFolderParents, false);
+  return FindTitleFromEnd(FFolderList, ANotebookName);
+}
+
+std::string TJoplinRest::FindTagId(std::string_view ATagName, bool ACreate) {
+  if (FTagList.Empty())
+    FetchDirectory(*this, FTagList, "tags", nullptr, false);
+  std::string id = FindTitleFromEnd(FTagList, ATagName);
+  if (!id.empty() || !ACreate)
+    return id;
+  TJsonValue tag = TJsonValue::object();
+  tag["title"] = std::string(ATagName);
+  std::string title;
+  if (!Post("tags", &tag) || !ParseIdAndTitle(ResponseJsonText(), id, title))
+    return {};
+  FTagList.SetValue(id, title);
+  return id;
+}
+
+bool TJoplinRest::ReadNotebooks() {
+  return FetchDirectory(*this, FFolderList, "folders", &FFolderParents, true);
+}
+
+bool TJoplinRest::ReadTags() {
+  return FetchDirectory(*this, FTagList, "tags", nullptr, true);
+}
+
+bool TJoplinRest::ResolveNotebook(std::string_view ANotebookName, bool ACreate,
+                                  std::string& varNotebookId) {
+  if (FFolderList.Empty() && !ReadNotebooks())
+    return false;
+  TNotebookResolution resolution{*this, FFolderList, FFolderParents};
+  return resolution.Resolve(ANotebookName, ACreate, varNotebookId);
 }
 
 }  // namespace JoplinRestUtils

@@ -1,8 +1,8 @@
 #pragma once
 // The local files a Markdown body links to, as Joplin's own Markdown import
 // finds them: which links name files the body may upload (LocalFilePolicy),
-// planned before anything is sent. TJoplinRest::LinkLocalFiles then uploads
-// them and points the links at the resources.
+// planned before anything is sent. TBodyUploads then uploads them and points
+// the links at the resources.
 #include <string>
 #include <string_view>
 #include <vector>

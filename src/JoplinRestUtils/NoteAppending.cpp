@@ -1,9 +1,8 @@
-// Adding to an existing note, for journals and logs that grow: the note is
-// read, the run's files are uploaded, and the note is written with PUT only
-// when it did not change in the meantime, then read again to check.
+#include "JoplinRestUtils/NoteAppending.hpp"
+
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
-#include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "JoplinRestUtils/NoteFields.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextMatch.hpp"
@@ -49,35 +48,38 @@ const char* MarkupName(std::int64_t markup) {
 
 }  // namespace
 
-bool TJoplinRest::ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note,
-                           std::shared_ptr<TBodyMember> body) {
-  if (!ExecuteRequest(TRESTRequestMethod::rmGET, "notes/" + noteId + "?fields=" + fields, nullptr,
-                      std::move(body)))
+bool TNoteAppender::ReadNote(const std::string& noteId, const std::string& fields, TJsonValue& note,
+                             std::shared_ptr<TBodyMember> body) {
+  const TRequestOutcome read = FClient.Request(
+      TRESTRequestMethod::rmGET, "notes/" + noteId + "?fields=" + fields, nullptr, std::move(body));
+  if (!read.Answered || read.Status >= 500)
     return false;
-  std::optional<TJsonValue> answer = FRestResponse.TakeJsonValue();
+  std::optional<TJsonValue> answer = FClient.TakeAnswerJson();
   // A note in the trash is no note to add to.
-  if (FRestResponse.StatusCode() == 404 || !answer || !answer->is_object() ||
+  if (read.Status == 404 || !answer || !answer->is_object() ||
       answer->value("deleted_time", std::int64_t{0}) != 0)
     throw ENoteNotFound("Note " + Kestrel::CommonLib::Quoted(noteId) + " not found");
-  if (FRestResponse.StatusCode() >= 300)
-    throw ERequestRefused(LastFailure());
+  if (read.Status >= 300)
+    throw ERequestRefused(read.Failure);
   note = std::move(*answer);
   return true;
 }
 
-bool TJoplinRest::FindNoteByTitle(std::string_view title, const std::string& folderId,
-                                  std::string& noteId) {
+TRequestOutcome TNoteAppender::FindNoteByTitle(std::string_view title, const std::string& folderId,
+                                               std::string& noteId) {
   const std::string list = folderId.empty() ? "notes" : "folders/" + folderId + "/notes";
   std::string found;
   std::int64_t newest = -1;
   size_t matches = 0;
   for (int page = 1;; ++page) {
-    if (!Get(list + "?fields=id,title,updated_time&limit=100&page=" + std::to_string(page), {}, "",
-             false, 0))
-      return false;
-    if (FRestResponse.StatusCode() >= 300)
-      throw ERequestRefused(LastFailure());
-    const auto& answer = FRestResponse.JsonValue();
+    const TRequestOutcome read = FClient.Request(
+        TRESTRequestMethod::rmGET,
+        list + "?fields=id,title,updated_time&limit=100&page=" + std::to_string(page));
+    if (!read.Answered || read.Status >= 500)
+      return read;
+    if (read.Status >= 300)
+      throw ERequestRefused(read.Failure);
+    const auto& answer = FClient.AnswerJson();
     if (!answer || !answer->is_object() || !answer->contains("items"))
       throw ERequestRefused("GET " + list + ": the answer holds no list of notes");
     for (const auto& item : (*answer)["items"]) {
@@ -99,40 +101,37 @@ bool TJoplinRest::FindNoteByTitle(std::string_view title, const std::string& fol
                              "; adding to the most recently updated one");
   }
   noteId = found;
-  return true;
+  return FClient.LastOutcome();
 }
 
-bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteId, bool prepend) {
-  FNoteFailure.clear();
+TNoteOutcome TNoteAppender::Append(TJoplinNewNote ANewNote, const std::string& noteId,
+                                   bool prepend) {
   TJsonValue current;
   // Room for the new part and its links, so that joining does not copy the old text.
   const auto oldBody = TBodyMember::Keeping(ANewNote.Body.size() + kRoomForLinks);
-  if (!ReadNote(noteId, kNoteFields, current, oldBody)) {
-    FNoteFailure = LastFailure();
-    return false;
-  }
+  if (!ReadNote(noteId, kNoteFields, current, oldBody))
+    return NoteFailed(FClient.LastFailure());
   // Without the old text, a write would put the new part in its place.
   std::optional<std::string> old = oldBody->TakeBody();
-  if (!old) {
-    FNoteFailure = "the note's text could not be read; nothing was sent";
-    return false;
-  }
+  if (!old)
+    return NoteFailed("the note's text could not be read; nothing was sent");
   const std::int64_t markup = current.value("markup_language", std::int64_t{kMarkupMarkdown});
   if (markup != ANewNote.MarkupLanguage) {
     throw EMarkupMismatch("the note " + Kestrel::CommonLib::Quoted(noteId) + " is " +
                           MarkupName(markup) + ", the new text " +
                           MarkupName(ANewNote.MarkupLanguage) + "; nothing was sent");
   }
-  const TMarkdownLinkPlan plan = PlanBodyFiles(ANewNote);
+  const TMarkdownLinkPlan plan = TBodyUploads::Plan(ANewNote);
   const TStringList tags = ANewNote.Tags;
   TJsonValue change = TJsonValue::object();
   AddTodoAndSource(ANewNote, change);
   std::string part;
   TStringList uploaded;
-  if (!UploadAndLink(ANewNote, plan, part, uploaded)) {
-    FNoteFailure = LastFailure() + "; no more files were sent, and the note was left as it was";
-    RemoveResources(uploaded);
-    return false;
+  if (!FUploads.UploadAndLink(ANewNote, plan, part, uploaded)) {
+    const std::string failure =
+        FClient.LastFailure() + "; no more files were sent, and the note was left as it was";
+    FUploads.Remove(uploaded);
+    return NoteFailed(failure);
   }
   // The Data API has no conditional write: the window between this check and
   // the write is kept as short as one request.
@@ -140,47 +139,45 @@ bool TJoplinRest::AppendToNote(TJoplinNewNote ANewNote, const std::string& noteI
   if (!ReadNote(noteId, "updated_time", now) ||
       now.value("updated_time", std::int64_t{-1}) !=
           current.value("updated_time", std::int64_t{-2})) {
-    FNoteFailure = LastFailure().empty()
-                       ? "the note changed while this run prepared its part; nothing was written"
-                       : LastFailure();
-    RemoveResources(uploaded);
-    return false;
+    const std::string failure =
+        FClient.LastFailure().empty()
+            ? "the note changed while this run prepared its part; nothing was written"
+            : FClient.LastFailure();
+    FUploads.Remove(uploaded);
+    return NoteFailed(failure);
   }
   change["body"] = Joined(std::move(*old), part, prepend);
   const std::string& body = change["body"].get_ref<const std::string&>();
-  const bool put = Put("notes/" + noteId, &change);
-  if (!put || FRestResponse.StatusCode() >= 300) {
-    FNoteFailure = LastFailure();
-    if (FRestClient.LastRequestClearlyRefused()) {
-      FNoteFailure += "; the note was left as it was";
-      RemoveResources(uploaded);
-    } else {
-      FNoteFailure += "; the note may have been changed: look in Joplin before sending it again";
+  const TRequestOutcome put =
+      FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + noteId, &change);
+  if (!put.Succeeded()) {
+    if (put.ClearlyRefused) {
+      FUploads.Remove(uploaded);
+      return NoteFailed(put.Failure + "; the note was left as it was");
     }
-    return false;
+    return NoteFailed(put.Failure +
+                      "; the note may have been changed: look in Joplin before sending it again");
   }
-  AddTagsToNote(noteId, tags);
+  AddTags(noteId, tags);
   TJsonValue written;
   const auto check = TBodyMember::Checking(body);
-  if (!ReadNote(noteId, "body", written, check) || !check->Matches()) {
-    FNoteFailure = "the note was written, but reading it back did not give the text written";
-    return false;
-  }
-  RecordNoteDone(noteId, current.value("title", ""), current.value("parent_id", ""), uploaded);
-  return true;
+  if (!ReadNote(noteId, "body", written, check) || !check->Matches())
+    return NoteFailed("the note was written, but reading it back did not give the text written");
+  return NoteMade(noteId, current.value("title", ""), current.value("parent_id", ""), uploaded);
 }
 
-void TJoplinRest::AddTagsToNote(const std::string& noteId, const TStringList& tags) {
+void TNoteAppender::AddTags(const std::string& noteId, const TStringList& tags) {
   for (const auto& tag : tags.Lines()) {
     if (Kestrel::CommonLib::IsEmptyText(tag, true))
       continue;
-    const std::string tagId = FindTagId(tag, true);
+    const std::string tagId = FClient.FindTagId(tag, true);
     TJsonValue link = TJsonValue::object();
     link["id"] = noteId;
-    if (tagId.empty() || !Post("tags/" + tagId + "/notes", &link) ||
-        FRestResponse.StatusCode() >= 300) {
+    if (tagId.empty() ||
+        !FClient.Request(TRESTRequestMethod::rmPOST, "tags/" + tagId + "/notes", &link)
+             .Succeeded()) {
       Kestrel::CommonLib::Warn("the tag " + Kestrel::CommonLib::Quoted(tag) +
-                               " could not be added to the note (" + LastFailure() + ")");
+                               " could not be added to the note (" + FClient.LastFailure() + ")");
     }
   }
 }

@@ -1,9 +1,10 @@
-// How TJoplinRest finds the notebook that "/N" names: by title, by id, or by a
-// path of titles from the top, creating the missing ones on request.
+#include "JoplinRestUtils/NotebookResolution.hpp"
+
 #include <vector>
 
+#include "JoplinRestUtils/Directories.hpp"
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
-#include "JoplinRestUtils/JoplinRest.hpp"
+#include "JoplinRestUtils/ItemId.hpp"
 #include "JoplinRestUtils/Json/JsonReading.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
@@ -13,18 +14,6 @@ namespace JoplinRestUtils {
 namespace {
 
 using Kestrel::CommonLib::TStringList;
-
-constexpr size_t kNotebookIdLength = 32;
-
-bool LooksLikeNotebookId(std::string_view text) {
-  if (text.size() != kNotebookIdLength)
-    return false;
-  for (const char c : text) {
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
-      return false;
-  }
-  return true;
-}
 
 std::vector<std::string> PathSteps(std::string_view path) {
   std::vector<std::string> steps;
@@ -79,14 +68,6 @@ bool HoldsId(const TStringList& folders, std::string_view id) {
 
 }  // namespace
 
-std::string TJoplinRest::RefusalMessage() const {
-  std::string message = "The server refused " + FRestClient.LastRequest() + " (HTTP " +
-                        std::to_string(FRestResponse.StatusCode());
-  if (!FRestResponse.StatusText().empty())
-    message += " " + FRestResponse.StatusText();
-  return message + ")";
-}
-
 namespace {
 
 // A notebook's fields; one at the top has no parent.
@@ -100,48 +81,29 @@ TJsonValue NotebookFields(const std::string& title, const std::string& parentId)
 
 }  // namespace
 
-bool TJoplinRest::CreateNotebookWithId(const std::string& id, const std::string& title,
-                                       const std::string& parentId) {
-  TJsonValue folder = TJsonValue::object();
-  folder["id"] = id;
-  folder.update(NotebookFields(title, parentId));
-  return Post("folders", &folder) && FRestResponse.StatusCode() < 300;
-}
-
-bool TJoplinRest::CreateNotebook(const std::string& title, const std::string& parentId,
+bool TNotebookResolution::Create(const std::string& title, const std::string& parentId,
                                  std::string& id) {
   const TJsonValue folder = NotebookFields(title, parentId);
-  if (!Post("folders", &folder))
+  if (!FClient.Post("folders", &folder))
     return false;
   std::string answeredTitle;
-  if (FRestResponse.StatusCode() >= 300 ||
-      !ParseIdAndTitle(ResponseJsonText(), id, answeredTitle) || id.empty())
-    throw ERequestRefused(RefusalMessage(), LastFailure());
-  FFolderList.SetValue(id, answeredTitle.empty() ? title : answeredTitle);
+  if (FClient.RestResponse().StatusCode() >= 300 ||
+      !ParseIdAndTitle(FClient.ResponseJsonText(), id, answeredTitle) || id.empty())
+    throw ERequestRefused(RefusalMessage(FClient), FClient.LastFailure());
+  FFolders.SetValue(id, answeredTitle.empty() ? title : answeredTitle);
   if (!parentId.empty())
-    FFolderParents[id] = parentId;
+    FParents[id] = parentId;
   return true;
 }
 
-bool TJoplinRest::ReadNotebooks() {
-  return FetchDirectory(FFolderList, "folders", &FFolderParents, true);
-}
-
-bool TJoplinRest::ReadTags() {
-  return FetchDirectory(FTagList, "tags", nullptr, true);
-}
-
-bool TJoplinRest::ResolveNotebook(std::string_view ANotebookName, bool ACreate,
+bool TNotebookResolution::Resolve(std::string_view ANotebookName, bool ACreate,
                                   std::string& varNotebookId) {
-  if (FFolderList.Empty() && !FetchDirectory(FFolderList, "folders", &FFolderParents, true))
-    return false;
-  const std::vector<std::string> whole =
-      TitleMatches(FFolderList, FFolderParents, ANotebookName, nullptr);
+  const std::vector<std::string> whole = TitleMatches(FFolders, FParents, ANotebookName, nullptr);
   if (!whole.empty()) {
     varNotebookId = LastMatch(whole, ANotebookName);
     return true;
   }
-  if (LooksLikeNotebookId(ANotebookName) && HoldsId(FFolderList, ANotebookName)) {
+  if (IsItemId(ANotebookName) && HoldsId(FFolders, ANotebookName)) {
     varNotebookId = std::string(ANotebookName);
     return true;
   }
@@ -155,7 +117,7 @@ bool TJoplinRest::ResolveNotebook(std::string_view ANotebookName, bool ACreate,
   size_t found = 0;
   for (; found < steps.size(); ++found) {
     const std::vector<std::string> children =
-        TitleMatches(FFolderList, FFolderParents, steps[found], &parentId);
+        TitleMatches(FFolders, FParents, steps[found], &parentId);
     if (children.empty())
       break;
     parentId = LastMatch(children, steps[found]);
@@ -167,7 +129,7 @@ bool TJoplinRest::ResolveNotebook(std::string_view ANotebookName, bool ACreate,
     }
     for (; found < steps.size(); ++found) {
       std::string created;
-      if (!CreateNotebook(steps[found], parentId, created))
+      if (!Create(steps[found], parentId, created))
         return false;
       parentId = created;
     }

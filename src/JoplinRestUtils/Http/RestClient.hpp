@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "JoplinRestUtils/Http/RequestOutcome.hpp"
 #include "JoplinRestUtils/Http/RestResponse.hpp"
 #include "Platform/Http/HttpClient.hpp"
 
@@ -60,6 +61,11 @@ class TRestClient {
   // status (400 and above).
   bool LastRequestClearlyRefused() const {
     return !FHttp.LastRequestWasSent() || (FLastAnswered && FLastStatus >= 400);
+  }
+  // All of the above, as one value to keep.
+  TRequestOutcome LastOutcome() const {
+    return {FLastAnswered, FLastAnswered ? FLastStatus : 0, FLastFailure, LastRequestOutOfTime(),
+            LastRequestClearlyRefused()};
   }
 
  private:

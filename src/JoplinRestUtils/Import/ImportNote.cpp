@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "JoplinRestUtils/JoplinRest.hpp"
 #include "JoplinRestUtils/Markup/FrontMatter.hpp"
 #include "JoplinRestUtils/Markup/HtmlScanning.hpp"
 #include "JoplinRestUtils/Markup/ImageFiles.hpp"
 #include "JoplinRestUtils/Markup/ImageRelinking.hpp"
 #include "JoplinRestUtils/Markup/MarkdownTargets.hpp"
 #include "JoplinRestUtils/Markup/WikiLinks.hpp"
+#include "JoplinRestUtils/NoteFields.hpp"
 #include "JoplinRestUtils/UnixTime.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"

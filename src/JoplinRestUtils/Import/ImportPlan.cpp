@@ -47,7 +47,7 @@ size_t TImportPlan::NotesToSend() const {
 
 TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
                        const TServerState& server, const TImportSettings& settings,
-                       TLinkedFiles& files, bool restore) {
+                       TLinkedFiles& files) {
   TImportPlan plan;
   for (const std::string& folder : names.Tree().Folders) {
     const std::string id = names.FolderId(folder);
@@ -66,7 +66,7 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
     planned.File = &file;
     planned.Id = known ? known->Id : built.Id;
     planned.Deleted = known ? DeletedNow(*known, server) : TDeletedInJoplin::No;
-    planned.Action = ActionFor(built, known, planned.Deleted, server, restore);
+    planned.Action = ActionFor(built, known, planned.Deleted, server, settings.RestoreDeleted);
     planned.Failure = built.Failure;
     planned.Bytes = built.Bytes;
     if (IsSent(planned.Action)) {

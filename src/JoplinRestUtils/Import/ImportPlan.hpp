@@ -60,7 +60,7 @@ struct TImportPlan {
 
 TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
                        const TServerState& server, const TImportSettings& settings,
-                       TLinkedFiles& files, bool restore);
+                       TLinkedFiles& files);
 
 // Whether a planned note goes out.
 bool IsSent(TNoteAction action);

@@ -10,16 +10,13 @@ namespace {
 // much per note as a single note's run has.
 constexpr long kAnswerSecondsPerRequest = 30;
 
-bool Succeeded(bool answered, const TJoplinRest& client) {
-  return answered && client.RestResponse().StatusCode() < 300;
-}
-
 }  // namespace
 
 TImportSender::TImportSender(TJoplinRest& client, const TImportNames& names,
                              const TImportSettings& settings, TLinkedFiles& files,
                              TImportJournal& journal, TJournalFile& journalFile)
     : FClient(client),
+      FRequests(client),
       FNames(names),
       FSettings(settings),
       FFiles(files),
@@ -27,7 +24,17 @@ TImportSender::TImportSender(TJoplinRest& client, const TImportNames& names,
       FJournalFile(journalFile) {}
 
 bool TImportSender::ServerGone() const {
-  return !FClient.RestClient().LastRequestAnswered();
+  return !FClient.LastOutcome().Answered;
+}
+
+bool TImportSender::HasItem(std::string_view kind, const std::string& id) {
+  return FRequests.ReadItemState(kind, id).Value == TItemState::Present;
+}
+
+bool TImportSender::Sent(const TRequestOutcome& outcome) {
+  if (!outcome.Succeeded())
+    FCause = outcome.Failure;
+  return outcome.Succeeded();
 }
 
 bool TImportSender::Fail(const std::string& relPath, const std::string& cause) {
@@ -43,17 +50,16 @@ bool TImportSender::MakeFolders(const TImportPlan& plan) {
       continue;
     }
     FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
-    if (FClient.CreateNotebookWithId(folder.Id, Kestrel::CommonLib::DisplayFileName(folder.RelPath),
-                                     folder.ParentId)) {
+    const TRequestOutcome made = FRequests.CreateNotebookWithId(
+        folder.Id, Kestrel::CommonLib::DisplayFileName(folder.RelPath), folder.ParentId);
+    if (made.Succeeded()) {
       FJournalFile.Record(FJournal, TJournalRecord::Folder, {folder.RelPath, folder.Id});
       continue;
     }
-    const std::string failure = FClient.LastFailure();
-    TItemState state = TItemState::Missing;
-    if (FClient.ReadItemState("folders", folder.Id, state) && state == TItemState::Present)
+    if (HasItem("folders", folder.Id))
       continue;
-    Kestrel::CommonLib::TellCause(folder.RelPath + "/: the notebook was not created (" + failure +
-                                  ")");
+    Kestrel::CommonLib::TellCause(folder.RelPath + "/: the notebook was not created (" +
+                                  made.Failure + ")");
     if (ServerGone())
       return false;
     FFailedFolders.insert(folder.Id);
@@ -66,14 +72,12 @@ bool TImportSender::UploadResources(const TTreeNote& file, const TImportNote& no
     if (FJournal.Resources.count(resource.ContentHash) != 0)
       continue;
     FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
-    const bool uploaded = FClient.UploadResourceWithId(resource.Path, resource.Id);
-    const std::string failure = FClient.LastFailure();
-    TItemState state = TItemState::Missing;
+    const TRequestOutcome upload = FRequests.UploadResourceWithId(resource.Path, resource.Id);
+    const bool uploaded = upload.Succeeded();
     // An upload whose answer was lost, by an earlier run, is there already.
-    if (!uploaded &&
-        !(FClient.ReadItemState("resources", resource.Id, state) && state == TItemState::Present)) {
+    if (!uploaded && !HasItem("resources", resource.Id)) {
       Fail(file.RelPath, "the linked file " + Kestrel::CommonLib::QuotedPath(resource.Path) +
-                             " was not uploaded (" + failure + "); the note is not sent");
+                             " was not uploaded (" + upload.Failure + "); the note is not sent");
       return false;
     }
     FCounts.Uploaded += uploaded ? 1 : 0;
@@ -86,35 +90,34 @@ bool TImportSender::Create(TImportNote& note) {
   TJsonValue json = TJsonValue::object();
   json["id"] = note.Id;
   json.update(note.Json);
-  if (Succeeded(FClient.Post("notes", &json), FClient)) {
+  if (Sent(FClient.Request(TRESTRequestMethod::rmPOST, "notes", &json))) {
     ++FCounts.Created;
     return true;
   }
-  FCause = FClient.LastFailure();
   // A note whose answer was lost, by an earlier run cut off, is there
   // already: it is written again, never made twice.
-  TItemState state = TItemState::Missing;
-  if (!FClient.ReadItemState("notes", note.Id, state) || state == TItemState::Missing)
+  const TReadResult<TItemState> there = FRequests.ReadItemState("notes", note.Id);
+  if (!there.Value || *there.Value == TItemState::Missing)
     return false;
-  if (!Succeeded(FClient.Put("notes/" + note.Id, &note.Json), FClient)) {
-    FCause = FClient.LastFailure();
+  if (!Sent(FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + note.Id, &note.Json)))
     return false;
-  }
   ++FCounts.Updated;
   return true;
 }
 
 bool TImportSender::Update(const TPlannedNote& planned, TImportNote& note) {
-  if (Succeeded(FClient.Put("notes/" + planned.Id, &note.Json), FClient)) {
-    ++FCounts.Updated;
-    return true;
-  }
-  FCause = FClient.LastFailure();
-  return false;
+  FLastStatus = 0;
+  const TRequestOutcome put =
+      FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + planned.Id, &note.Json);
+  FLastStatus = put.Status;
+  if (!Sent(put))
+    return false;
+  ++FCounts.Updated;
+  return true;
 }
 
 bool TImportSender::DeletedMeanwhile(const TPlannedNote& planned, TImportNote& note) {
-  if (planned.Action != TNoteAction::Update || FClient.RestResponse().StatusCode() != 404)
+  if (planned.Action != TNoteAction::Update || FLastStatus != 404)
     return false;
   TPlannedNote erased = planned;
   erased.Deleted = TDeletedInJoplin::Erased;
@@ -142,12 +145,11 @@ bool TImportSender::Restore(const TPlannedNote& planned, TImportNote& note) {
   json.update(note.Json);
   if (trashed)
     json["deleted_time"] = 0;
-  const bool sent =
-      trashed ? FClient.Put("notes/" + planned.Id, &json) : FClient.Post("notes", &json);
-  if (!Succeeded(sent, FClient)) {
-    FCause = FClient.LastFailure();
+  const TRequestOutcome sent =
+      trashed ? FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + planned.Id, &json)
+              : FClient.Request(TRESTRequestMethod::rmPOST, "notes", &json);
+  if (!Sent(sent))
     return false;
-  }
   ++FCounts.Restored;
   return true;
 }
@@ -219,22 +221,22 @@ bool TImportSender::Send(const TImportPlan& plan, const TImportProgress& progres
 void TImportSender::Prune(const TImportPlan& plan) {
   for (const TGoneNote& gone : plan.Gone) {
     FClient.GrantAnswerSeconds(kAnswerSecondsPerRequest);
-    const bool answered = FClient.Delete("notes/" + gone.Id, nullptr);
-    if (Succeeded(answered, FClient) || FClient.RestResponse().StatusCode() == 404) {
+    const TRequestOutcome trashed =
+        FClient.Request(TRESTRequestMethod::rmDELETE, "notes/" + gone.Id);
+    if (trashed.Succeeded() || trashed.Status == 404) {
       ++FCounts.Pruned;
       FJournalFile.Record(FJournal, TJournalRecord::Forget, {gone.RelPath});
       continue;
     }
     Fail(gone.RelPath,
-         "its note " + gone.Id + " was not moved to the trash (" + FClient.LastFailure() + ")");
+         "its note " + gone.Id + " was not moved to the trash (" + trashed.Failure + ")");
   }
 }
 
 void TImportSender::RecordCursor() {
-  std::string cursor;
-  std::unordered_map<std::string, int> none;
-  if (FClient.ReadNoteEvents(cursor, none))
-    FJournalFile.Record(FJournal, TJournalRecord::Cursor, {cursor});
+  const TReadResult<TNoteEvents> latest = FRequests.ReadNoteEvents("");
+  if (latest.Value)
+    FJournalFile.Record(FJournal, TJournalRecord::Cursor, {latest.Value->Cursor});
 }
 
 }  // namespace JoplinRestUtils

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "JoplinRestUtils/Import/ImportPlan.hpp"
+#include "JoplinRestUtils/Import/ImportRequests.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 
 namespace JoplinRestUtils {
@@ -55,15 +56,21 @@ class TImportSender {
   // The note's failure on standard error; false when the server is gone.
   bool Fail(const std::string& relPath, const std::string& cause);
   bool ServerGone() const;
+  // Whether the server holds the id already (an answer lost earlier).
+  bool HasItem(std::string_view kind, const std::string& id);
+  // Whether the note's request succeeded; FCause says why not.
+  bool Sent(const TRequestOutcome& outcome);
 
   TJoplinRest& FClient;
+  TImportRequests FRequests;
   const TImportNames& FNames;
   const TImportSettings& FSettings;
   TLinkedFiles& FFiles;
   TImportJournal& FJournal;
   TJournalFile& FJournalFile;
   std::unordered_set<std::string> FFailedFolders;
-  std::string FCause;  // why the last note was not taken
+  std::string FCause;    // why the last note was not taken
+  long FLastStatus = 0;  // of the last update: 404 when the note is gone
   TImportCounts FCounts;
 };
 

@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "JoplinRestUtils/Import/ImportRequests.hpp"
+
 namespace JoplinRestUtils {
 namespace {
 
@@ -9,23 +11,28 @@ constexpr int kErasedForGood = 3;
 
 bool ReadDeletedNotes(TJoplinRest& client, const TImportJournal& journal, TServerState& state,
                       std::vector<std::string>& notices) {
-  std::string cursor = journal.Cursor;
-  std::unordered_map<std::string, int> changes;
-  if (!client.ReadNoteEvents(cursor, changes)) {
-    if (!client.RestClient().LastRequestAnswered())
+  TImportRequests requests(client);
+  const TReadResult<TNoteEvents> events = requests.ReadNoteEvents(journal.Cursor);
+  if (!events.Value) {
+    if (!events.Request.Answered)
       return false;
     notices.push_back(
         "the server's change events cannot be read, so notes deleted in Joplin "
         "since the last import are not noticed");
     return true;
   }
+  const std::unordered_map<std::string, int>& changes = events.Value->Changes;
   for (const auto& [relPath, note] : journal.Notes) {
     const auto change = changes.find(note.Id);
     if (change == changes.end())
       continue;
     TItemState itemState = TItemState::Missing;
-    if (change->second != kErasedForGood && !client.ReadItemState("notes", note.Id, itemState))
-      return false;
+    if (change->second != kErasedForGood) {
+      const TReadResult<TItemState> read = requests.ReadItemState("notes", note.Id);
+      if (!read.Value)
+        return false;
+      itemState = *read.Value;
+    }
     if (itemState == TItemState::Missing)
       state.Erased.insert(note.Id);
     else if (itemState == TItemState::Trashed)
@@ -47,12 +54,13 @@ bool FindEarlierNotes(TJoplinRest& client, const TImportNames& names, TServerSta
     if (state.Folders.count(names.FolderId(folder)) != 0)
       folders.push_back(names.FolderId(folder));
   }
+  TImportRequests requests(client);
   std::unordered_set<std::string> present;
   for (const std::string& folder : folders) {
-    std::vector<std::string> ids;
-    if (!client.ReadNotebookNoteIds(folder, ids))
+    const TReadResult<std::vector<std::string>> ids = requests.ReadNotebookNoteIds(folder);
+    if (!ids.Value)
       return false;
-    present.insert(ids.begin(), ids.end());
+    present.insert(ids.Value->begin(), ids.Value->end());
   }
   for (const TTreeNote& note : names.Tree().Notes) {
     const std::string id = names.NoteId(note.RelPath);

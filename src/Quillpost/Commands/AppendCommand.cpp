@@ -2,9 +2,10 @@
 
 #include <utility>
 
+#include "JoplinRestUtils/ItemId.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
+#include "JoplinRestUtils/NoteAppending.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
-#include "Platform/Text/Ascii.hpp"
 #include "Quillpost/CommandLineCheck.hpp"
 #include "Quillpost/ExitCodes.hpp"
 #include "Quillpost/ResultReport.hpp"
@@ -15,17 +16,6 @@
 namespace Quillpost {
 namespace {
 
-bool IsNoteId(const std::string& text) {
-  if (text.size() != 32)
-    return false;
-  for (const char c : text) {
-    if (!Platform::IsAsciiDigit(c) &&
-        (Platform::AsciiLower(c) < 'a' || Platform::AsciiLower(c) > 'f'))
-      return false;
-  }
-  return true;
-}
-
 // "/Id" as given, checked before anything is read or sent; empty without it.
 std::string GivenNoteId(const Kestrel::CommonLib::TParamList& params) {
   std::string id;
@@ -34,7 +24,7 @@ std::string GivenNoteId(const Kestrel::CommonLib::TParamList& params) {
       throw ECommandLineError("/Append and /Prepend need /I (the note's title) or /Id");
     return {};
   }
-  if (!IsNoteId(id))
+  if (!JoplinRestUtils::IsItemId(id))
     throw ECommandLineError("/Id " + Kestrel::CommonLib::Quoted(id) +
                             " is not a note id (32 hexadecimal digits)");
   return id;
@@ -56,9 +46,11 @@ int RunAppend(const TArguments& args, const TSettings& settings) {
       Kestrel::CommonLib::TellCause(client.LastFailure());
       return kExitNotCreated;
     }
-    if (!client.FindNoteByTitle(note.Title, folderId, noteId)) {
-      ReportFailure("Append failed.", "EAppendFailed", client.LastFailure());
-      Kestrel::CommonLib::TellCause(client.LastFailure());
+    const JoplinRestUtils::TRequestOutcome found =
+        JoplinRestUtils::TNoteAppender(client).FindNoteByTitle(note.Title, folderId, noteId);
+    if (!found.Answered || found.Status >= 500) {
+      ReportFailure("Append failed.", "EAppendFailed", found.Failure);
+      Kestrel::CommonLib::TellCause(found.Failure);
       return kExitNotCreated;
     }
     // A journal's first day: no note has the title yet.

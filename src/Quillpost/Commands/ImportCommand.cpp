@@ -89,12 +89,15 @@ bool FindTarget(TJoplinRest& client, const TImportRun& run, const std::string& r
     if (!client.ResolveNotebook(run.Notebook, run.CreateNotebook && !run.DryRun, target.Id))
       return false;
   } catch (const ENotebookNotFound&) {
-    // A dry run makes nothing: the notebook that "/NC" would make is new.
+    // A dry run makes nothing: the notebook that "/NC" would make is new,
+    // and stands in the plan under an id of its own that no notebook has.
     if (!run.DryRun || !run.CreateNotebook)
       throw;
-    target.Id = "(new)";
+    target.Key = "new:" + run.Notebook;
+    target.Id = ImportId(TImportItem::Folder, target.Key, "");
+    return true;
   }
-  target.Key = target.Id == "(new)" ? "new:" + run.Notebook : target.Id;
+  target.Key = target.Id;
   return true;
 }
 
@@ -148,17 +151,19 @@ int RunImport(const TArguments& args, const TSettings& settings) {
     return Refused(client.LastFailure());
   TellAll(notices, false);
   TLinkedFiles files(journal.Stamps, run.Settings.LocalFiles);
-  const TImportPlan plan =
-      PlanImport(names, journal, state, run.Settings, files, run.Settings.RestoreDeleted);
+  const TImportPlan plan = PlanImport(names, journal, state, run.Settings, files);
   TellAll(plan.Warnings, true);
   const bool topMissing = state.Folders.count(target.Id) == 0;
   if (run.DryRun)
     return ReportDryRun(plan, topMissing, run.Prune);
 
-  if (topMissing &&
-      !client.CreateNotebookWithId(target.Id, Kestrel::CommonLib::DisplayFileName(tree.Root), ""))
-    return Refused("the notebook for " + Kestrel::CommonLib::QuotedPath(tree.Root) +
-                   " was not created (" + client.LastFailure() + ")");
+  if (topMissing) {
+    const TRequestOutcome made = TImportRequests(client).CreateNotebookWithId(
+        target.Id, Kestrel::CommonLib::DisplayFileName(tree.Root), "");
+    if (!made.Succeeded())
+      return Refused("the notebook for " + Kestrel::CommonLib::QuotedPath(tree.Root) +
+                     " was not created (" + made.Failure + ")");
+  }
   journal.TargetId = target.Id;
   journal.Stamps = files.Seen();
   TJournalFile journalFile;

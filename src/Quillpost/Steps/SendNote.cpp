@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "JoplinRestUtils/NoteAppending.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Platform/Console/Error.hpp"
 #include "Quillpost/ExitCodes.hpp"
@@ -10,9 +11,9 @@
 namespace Quillpost {
 namespace {
 
-int ReportOutcome(bool done, const JoplinRestUtils::TJoplinRest& client, bool appended) {
-  if (done) {
-    const JoplinRestUtils::TNoteDone& note = client.NoteDone();
+int ReportOutcome(const JoplinRestUtils::TNoteOutcome& outcome, bool appended) {
+  if (outcome.Done) {
+    const JoplinRestUtils::TNoteDone& note = outcome.Note;
     try {
       ReportNoteDone({note.Id, note.Title, note.ParentId, note.ResourceIds, appended});
     } catch (const Platform::EConsoleError& error) {
@@ -23,8 +24,8 @@ int ReportOutcome(bool done, const JoplinRestUtils::TJoplinRest& client, bool ap
     return kExitOk;
   }
   ReportFailure(appended ? "Append failed." : "Create Note failed.",
-                appended ? "EAppendFailed" : "ECreateNoteFailed", client.NoteFailure());
-  Kestrel::CommonLib::TellCause(client.NoteFailure());
+                appended ? "EAppendFailed" : "ECreateNoteFailed", outcome.Failure);
+  Kestrel::CommonLib::TellCause(outcome.Failure);
   return kExitNotCreated;
 }
 
@@ -33,12 +34,15 @@ int ReportOutcome(bool done, const JoplinRestUtils::TJoplinRest& client, bool ap
 int SendNewNote(JoplinRestUtils::TJoplinRest& client, JoplinRestUtils::TJoplinNewNote note) {
   std::string noteId;
   const bool done = client.CreateNote(std::move(note), noteId) && !noteId.empty();
-  return ReportOutcome(done, client, false);
+  JoplinRestUtils::TNoteOutcome outcome = client.NoteOutcome();
+  outcome.Done = done;
+  return ReportOutcome(outcome, false);
 }
 
 int SendAddedPart(JoplinRestUtils::TJoplinRest& client, JoplinRestUtils::TJoplinNewNote note,
                   const std::string& noteId, bool prepend) {
-  return ReportOutcome(client.AppendToNote(std::move(note), noteId, prepend), client, true);
+  JoplinRestUtils::TNoteAppender appender(client);
+  return ReportOutcome(appender.Append(std::move(note), noteId, prepend), true);
 }
 
 }  // namespace Quillpost

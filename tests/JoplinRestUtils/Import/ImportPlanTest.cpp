@@ -67,7 +67,7 @@ TEST_P(ImportTreePlanTest, FoldersNotesLinksAndUploads) {
   settings.LocalFiles.Folder = tree.Root;
   const TImportJournal journal;
   TLinkedFiles files(journal.Stamps, settings.LocalFiles);
-  const TImportPlan plan = PlanImport(names, journal, {}, settings, files, false);
+  const TImportPlan plan = PlanImport(names, journal, {}, settings, files);
 
   std::vector<std::string> folders;
   for (const auto& folder : plan.NewFolders)
@@ -235,7 +235,9 @@ TEST_P(ImportDiffTest, ActionOfEachFile) {
   TServerState server;
   c.Before(journal, server, names);
   TLinkedFiles files(journal.Stamps, {});
-  const TImportPlan plan = PlanImport(names, journal, server, {}, files, c.Restore);
+  TImportSettings settings;
+  settings.RestoreDeleted = c.Restore;
+  const TImportPlan plan = PlanImport(names, journal, server, settings, files);
   std::map<std::string, TNoteAction> actions;
   for (const auto& note : plan.Notes)
     actions[note.File->RelPath] = note.Action;

@@ -1,0 +1,26 @@
+#pragma once
+// The members of a note's JSON that come from the record's optional parts,
+// and the properties of an uploaded file.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "JoplinRestUtils/Json/Json.hpp"
+#include "JoplinRestUtils/NewNote.hpp"
+#include "Kestrel/CommonLib/Dates/DateTime.hpp"
+
+namespace JoplinRestUtils {
+
+// A date of the command line (local time, 0 for none) wins over one of a
+// front-matter block (an instant); nothing when neither gives one.
+std::optional<std::int64_t> NoteDateMs(Kestrel::CommonLib::TDateTime local,
+                                       const std::optional<std::int64_t>& instant);
+
+// Adds "is_todo", "todo_due", "todo_completed", "source_url", "author" and
+// the place, each where the note asks for it.
+void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note);
+
+// A resource's "props": its title (the file name) and the file's times.
+TJsonValue ResourceProperties(const std::string& file);
+
+}  // namespace JoplinRestUtils
