@@ -15,9 +15,12 @@ log() { echo "[setup] $*" >&2; }
 # shellcheck source=apt-packages.sh
 source "$ROOT/scripts/apt-packages.sh"
 
+# ccache: the builds share compiled objects; iproute2: the loopback interface
+# of the private network that the port-scanning tests run in.
 PACKAGES=(g++ cmake ninja-build pkg-config ca-certificates media-types
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libicu-dev
-  libyaml-dev libgtest-dev libgmock-dev locales tzdata scdoc dpkg-dev file ccache)
+  libyaml-dev libgtest-dev libgmock-dev locales tzdata scdoc dpkg-dev file ccache
+  iproute2)
 
 # The tests pin these locales ("name charset", as /etc/locale.gen writes
 # them); generating them needs the locales package.

@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "JoplinRestUtils/Http/ServerDiscovery.hpp"
 #include "JoplinRestUtils/Json/Json.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Files/IniFile.hpp"
 #include "Platform/Http/HttpClient.hpp"
+#include "support/PrivateNetwork.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -30,8 +30,9 @@ class RunScriptTest : public ::testing::Test {
     if (!Platform::FileExists(kSource + "/tools/joplin-server/node_modules/.bin/joplin") &&
         Platform::GetEnv("QUILLPOST_REQUIRE_JOPLIN") != "1")
       GTEST_SKIP() << "the Joplin server is not installed (tools/joplin-server)";
-    if (JoplinRestUtils::FindLocalDataApi())
-      GTEST_SKIP() << "a Joplin Data API already answers on this machine";
+    // run.sh takes the first free port of the Data API's range.
+    if (const std::string why = TestSupport::WhyNoPrivateNetwork(); !why.empty())
+      GTEST_SKIP() << why;
   }
   void TearDown() override {
     if (Platform::DirectoryExists(State()))

@@ -141,27 +141,22 @@ Platform::HttpLimits RunLimits() {
   return limits;
 }
 
-void SettleServerUrl(TSettings& settings) {
+void SettleServerUrl(TSettings& settings, JoplinRestUtils::TPortRange ports) {
   if (!settings.Url.Value.empty())
     return;
-  if (const auto found = JoplinRestUtils::FindLocalDataApi()) {
+  if (const auto found = JoplinRestUtils::FindLocalDataApi(ports.First, ports.Last)) {
     settings.Url = {*found, "a Joplin Data API answering on this machine"};
     return;
   }
+  const std::string range = std::to_string(ports.First) + " to " + std::to_string(ports.Last);
   // Not even the default port gets the token when another user listens there.
-  if (Platform::LoopbackListenerOwner(JoplinRestUtils::kFirstDataApiPort) ==
-      Platform::ListenerOwner::OtherUser) {
-    throw EUntrustedServer("no Joplin Data API of this user answers on ports " +
-                           std::to_string(JoplinRestUtils::kFirstDataApiPort) + " to " +
-                           std::to_string(JoplinRestUtils::kLastDataApiPort) +
+  if (Platform::LoopbackListenerOwner(ports.First) == Platform::ListenerOwner::OtherUser) {
+    throw EUntrustedServer("no Joplin Data API of this user answers on ports " + range +
                            ", and another user's program listens on port " +
-                           std::to_string(JoplinRestUtils::kFirstDataApiPort) +
-                           ": the token is not sent there");
+                           std::to_string(ports.First) + ": the token is not sent there");
   }
-  settings.Url = {kDefaultServerUrl, "the default (no Joplin Data API answered on ports " +
-                                         std::to_string(JoplinRestUtils::kFirstDataApiPort) +
-                                         " to " +
-                                         std::to_string(JoplinRestUtils::kLastDataApiPort) + ")"};
+  settings.Url = {kDefaultServerUrl,
+                  "the default (no Joplin Data API answered on ports " + range + ")"};
 }
 
 }  // namespace Quillpost

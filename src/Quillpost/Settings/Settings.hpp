@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "JoplinRestUtils/Http/ServerDiscovery.hpp"
 #include "Platform/Console/Error.hpp"
 #include "Platform/Http/HttpClient.hpp"
 
@@ -58,9 +59,9 @@ class EUntrustedServer : public Platform::Error {
   const char* KindName() const noexcept override { return "EUntrustedServer"; }
 };
 
-// When no source gave a URL: the first local port that answers like Joplin
-// and belongs to this user, else the default URL. Throws EUntrustedServer
-// when another user's program listens on the default port.
-void SettleServerUrl(TSettings& settings);
+// When no source gave a URL: the first port of `ports` that answers like
+// Joplin and belongs to this user, else the default URL. Throws
+// EUntrustedServer when another user's program listens on the first port.
+void SettleServerUrl(TSettings& settings, JoplinRestUtils::TPortRange ports = {});
 
 }  // namespace Quillpost

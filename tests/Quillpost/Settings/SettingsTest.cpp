@@ -13,6 +13,7 @@
 #include "JoplinRestUtils/Http/ServerDiscovery.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Http/ListenerOwner.hpp"
+#include "support/PrivateNetwork.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 #include "support/TestHttpServer.hpp"
@@ -168,9 +169,74 @@ TEST(SettingsFilesTest, HugeProfileFileIsSkipped) {
   EXPECT_EQ(FindSettings("", dir / "p").Token.Value, "");
 }
 
+// The scan as the run does it, over ports the test owns: a listener of this
+// user's that answers like Joplin is taken; one that answers otherwise is not.
+TEST(SettleServerUrlTest, OwnListenerThatAnswersLikeJoplinIsTaken) {
+  TestSupport::TestHttpServer other, joplin;
+  other.Handle([](const auto&) { return TestSupport::Reply::Json("Hello from nginx"); });
+  joplin.Handle([](const auto&) { return TestSupport::Reply::Json("JoplinClipperServer"); });
+  TSettings found;
+  SettleServerUrl(found, {joplin.Port(), joplin.Port()});
+  EXPECT_EQ(found.Url.Value, joplin.BaseUrl());
+  TSettings none;
+  SettleServerUrl(none, {other.Port(), other.Port()});
+  EXPECT_EQ(none.Url.Value, kDefaultServerUrl);
+  const std::string port = std::to_string(other.Port());
+  EXPECT_EQ(none.Url.Source,
+            "the default (no Joplin Data API answered on ports " + port + " to " + port + ")");
+  TSettings given;
+  given.Url.Value = "http://example.invalid";
+  SettleServerUrl(given, {joplin.Port(), joplin.Port()});
+  EXPECT_EQ(given.Url.Value, "http://example.invalid");
+  EXPECT_EQ(joplin.Requests().size(), 1U);
+}
+
+// Another user's program answering /ping as Joplin does is skipped, and with
+// nothing of this user's there, no URL is settled: the token goes nowhere.
+TEST(SettleServerUrlTest, ListenerOfAnotherUserIsNotTrusted) {
+  if (::getuid() != 0 || !Platform::FileExists("/usr/bin/setpriv") ||
+      !Platform::FileExists("/usr/bin/node"))
+    GTEST_SKIP() << "needs root, setpriv and node to listen as the user nobody";
+  int port = 0;
+  {
+    const TestSupport::TestHttpServer probe;  // a port free a moment ago
+    port = probe.Port();
+  }
+  const std::string listener =
+      "const s = require('http').createServer((q, a) => { console.log(q.method + ' ' + q.url); "
+      "a.end('JoplinClipperServer'); }); s.listen(" +
+      std::to_string(port) + ", '127.0.0.1'); setTimeout(() => process.exit(0), 3000);";
+  TestSupport::ProgramResult seen;
+  std::thread stranger([&] {
+    seen = TestSupport::RunProgram(
+        "/usr/bin/setpriv",
+        {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/node", "-e", listener});
+  });
+  for (int i = 0;
+       i < 60 && Platform::LoopbackListenerOwner(port) == Platform::ListenerOwner::Nobody; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(Platform::LoopbackListenerOwner(port), Platform::ListenerOwner::OtherUser);
+  TSettings settings;
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(SettleServerUrl(settings, {port, port}), EUntrustedServer);
+  const std::string warnings = testing::internal::GetCapturedStderr();
+  stranger.join();
+  EXPECT_NE(warnings.find("skipping port " + std::to_string(port) +
+                          ": the program listening there belongs to another user"),
+            std::string::npos)
+      << warnings;
+  EXPECT_TRUE(settings.Url.Value.empty());
+  EXPECT_NE(seen.Stdout.find("GET /ping"), std::string::npos) << seen.Stdout << seen.Stderr;
+}
+
+// The tests below scan the Data API's own ports: they run in a private
+// network namespace of their own (see tests/support/private-network.sh),
+// where no other program listens, and are skipped where none can be had.
 // Joplin's clients look for the Data API on ports 41184 to 41194 in order;
 // a port that answers something else is passed over.
 TEST(ServerDiscoveryTest, FirstPortThatAnswersLikeJoplin) {
+  if (const std::string why = TestSupport::WhyNoPrivateNetwork(); !why.empty())
+    GTEST_SKIP() << why;
   constexpr int kFirst = JoplinRestUtils::kLastDataApiPort - 3;
   std::unique_ptr<TestSupport::TestHttpServer> other, joplin;
   try {
@@ -190,6 +256,8 @@ TEST(ServerDiscoveryTest, FirstPortThatAnswersLikeJoplin) {
 // Joplin does: a run with the token of the user's Joplin profile skips it
 // and sends the token nowhere. It sees the ping and nothing else.
 TEST(ServerDiscoveryTest, ListenerOfAnotherUserGetsNoToken) {
+  if (const std::string why = TestSupport::WhyNoPrivateNetwork(); !why.empty())
+    GTEST_SKIP() << why;
   if (::getuid() != 0 || !Platform::FileExists("/usr/bin/setpriv") ||
       !Platform::FileExists("/usr/bin/node"))
     GTEST_SKIP() << "needs root, setpriv and node to listen as the user nobody";
