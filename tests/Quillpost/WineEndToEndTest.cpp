@@ -8,10 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "support/EverySwitchRun.hpp"
 #include "support/FakeJoplin.hpp"
+#include "support/ImportStore.hpp"
 #include "support/NoteStore.hpp"
+#include "support/SilentListener.hpp"
 #include "support/TempDir.hpp"
 #include "support/Wine.hpp"
 
@@ -377,6 +380,53 @@ TEST_F(WineEndToEndTest, ServerNotListeningAndUsage) {
   EXPECT_NE(result.Stdout.find("/DefEnc             read the body file as Windows-1252"),
             std::string::npos);
   EXPECT_EQ(result.Stdout.find("XDG"), std::string::npos) << result.Stdout;
+}
+
+// A server that takes the connection and never answers: Wine's WinHTTP waits
+// for the answer inside WinHttpSendRequest, and the run still ends when its
+// time for answers is spent, as on Linux.
+TEST_F(WineEndToEndTest, SilentServerEndsWithTheRunsTime) {
+  const TestSupport::SilentListener silent;
+  const std::string ini =
+      Dir.Write("silent.ini", "[Host]\r\nURL=http://127.0.0.1:" + std::to_string(silent.Port()) +
+                                  "\r\nToken=tok\r\n");
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["QUILLPOST_TIMEOUT"] = "3";
+  options.WorkingDir = Dir.Path();
+  const auto result = TestSupport::RunWindowsQuillpost(
+      {"/IniFile=" + TestSupport::WindowsPath(ini), "--list-notebooks"}, options);
+  EXPECT_EQ(result.ExitCode, 3);
+  EXPECT_NE(result.Stderr.find("no complete answer within the 3 s that the run allows for answers"),
+            std::string::npos)
+      << result.Stderr;
+}
+
+// Joplin answers DELETE with an empty chunked body: read as empty, so that a
+// prune moves the note of a gone file to the trash.
+TEST_F(WineEndToEndTest, PruneReadsTheEmptyChunkedAnswer) {
+  TestSupport::ImportStore store;
+  TestSupport::TestHttpServer api;
+  api.Handle(
+      [&store](const TestSupport::RecordedRequest& request) { return store.Answer(request); });
+  const std::string ini =
+      Dir.Write("import.ini", "[Host]\r\nURL=" + api.BaseUrl() + "\r\nToken=tok\r\n");
+  Dir.Write("tree/a.md", "A\n");
+  const std::string gone = Dir.Write("tree/b.md", "B\n");
+  const std::vector<std::string> import = {"/IniFile=" + TestSupport::WindowsPath(ini), "--import",
+                                           TestSupport::WindowsPath(Dir / "tree")};
+  auto result = Run(import);
+  ASSERT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+  std::filesystem::remove(gone);
+  std::vector<std::string> prune = import;
+  prune.push_back("--prune");
+  result = Run(prune);
+  EXPECT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+  EXPECT_NE(result.Stdout.find(", 1 pruned"), std::string::npos) << result.Stdout;
+  size_t trashed = 0;
+  for (const auto& [id, note] : store.Notes)
+    trashed += note.Deleted != 0 ? 1 : 0;
+  EXPECT_EQ(trashed, 1U);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ Reply ImportStore::Answer(const RecordedRequest& request) {
     if (method == "DELETE") {
       note->second.Deleted = 1;
       Event(id, 2);
-      return Reply::Json("{}");
+      return Reply::EmptyChunked();  // as Joplin answers it
     }
     return Reply::Json(TJsonValue{{"id", id}, {"deleted_time", note->second.Deleted}}.dump());
   }

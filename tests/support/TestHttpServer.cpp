@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <stdexcept>
 
 #include "Kestrel/CommonLib/Text/TextMatch.hpp"
@@ -78,6 +79,14 @@ std::string Serialise(const Reply& reply) {
   std::string out = "HTTP/1.1 " + std::to_string(reply.Status) + " " + reply.Reason + "\r\n";
   for (const auto& [name, value] : reply.Headers)
     out += name + ": " + value + "\r\n";
+  if (reply.Chunked) {
+    char size[32];
+    std::snprintf(size, sizeof size, "%zx\r\n", reply.Body.size());
+    out += "Transfer-Encoding: chunked\r\n\r\n";
+    if (!reply.Body.empty())
+      out += size + reply.Body + "\r\n";
+    return out + "0\r\n\r\n";
+  }
   out += "Content-Length: " + std::to_string(reply.Body.size()) + "\r\n\r\n";
   out += reply.Body;
   return out;
@@ -106,6 +115,14 @@ Reply Reply::Json(std::string body, int status) {
   reply.Status = status;
   reply.Reason = status == 200 ? "OK" : status < 500 ? "Client Error" : "Server Error";
   reply.Body = std::move(body);
+  return reply;
+}
+
+Reply Reply::EmptyChunked() {
+  Reply reply;
+  reply.Headers.clear();
+  reply.Body.clear();
+  reply.Chunked = true;
   return reply;
 }
 

@@ -37,6 +37,9 @@ struct Reply {
   int DelayMs = 0;
   int DripMs = 0;  // > 0: the body is sent one byte at a time, this far apart
   Close CloseMode = Close::No;
+  bool Chunked = false;  // the body in one chunk (none when empty), as Joplin answers DELETE
+
+  static Reply EmptyChunked();
 
   static Reply Json(std::string body, int status = 200);
 };

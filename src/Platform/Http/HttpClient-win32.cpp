@@ -11,7 +11,9 @@
 #include "Platform/Http/AnswerBudget.hpp"
 #include "Platform/Http/AnswerHeaders.hpp"
 #include "Platform/Http/HttpClient.hpp"
-#include "Platform/Http/Redirects.hpp"
+#include "Platform/Http/HttpFailures.hpp"
+#include "Platform/Http/RedirectPolicy.hpp"
+#include "Platform/Http/RequestBody.hpp"
 #include "Platform/Text/Ascii.hpp"
 #include "Platform/Text/Charset.hpp"
 #include "Platform/Windows/Win32Error.hpp"
@@ -55,61 +57,6 @@ std::string WinHttpErrorText(DWORD code) {
   }
 }
 
-// One opened piece of the request body.
-struct OpenPart {
-  std::string_view Text;
-  Win32Handle File;
-  HttpBodySource* Source = nullptr;
-  std::uint64_t Size = 0;
-};
-
-// Opens every part at once, so that a missing file fails before anything is sent.
-bool OpenParts(const std::vector<HttpBodyPart>& parts, std::vector<OpenPart>& open,
-               std::uint64_t& total, std::string& error) {
-  total = 0;
-  for (const auto& part : parts) {
-    OpenPart piece;
-    if (part.Source) {
-      piece.Source = part.Source.get();
-      piece.Source->Restart();
-      piece.Size = piece.Source->Size();
-    } else if (part.FilePath.empty()) {
-      piece.Text = part.Text;
-      piece.Size = part.Text.size();
-    } else {
-      piece.File = Win32Handle(::CreateFileW(WideText(part.FilePath).c_str(), GENERIC_READ,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-      LARGE_INTEGER size{};
-      if (!piece.File.Valid() || !::GetFileSizeEx(piece.File.Get(), &size)) {
-        error = "cannot open " + DecodeFromLocale(part.FilePath) + ": " +
-                Win32ErrorText(::GetLastError());
-        return false;
-      }
-      piece.Size = static_cast<std::uint64_t>(size.QuadPart);
-    }
-    total += piece.Size;
-    open.push_back(std::move(piece));
-  }
-  return true;
-}
-
-// The next bytes of one part into the buffer; 0 when the part cannot give
-// what it announced (a file that shrank, a source that ran dry).
-DWORD ReadPart(OpenPart& part, std::uint64_t offset, char* buffer, DWORD size) {
-  const auto chunk = static_cast<DWORD>(std::min<std::uint64_t>(part.Size - offset, size));
-  if (part.Source != nullptr) {
-    const size_t made = part.Source->Read(buffer, chunk);
-    return made > chunk ? 0 : static_cast<DWORD>(made);
-  }
-  if (!part.File.Valid()) {
-    std::memcpy(buffer, part.Text.data() + offset, chunk);
-    return chunk;
-  }
-  DWORD got = 0;
-  return ::ReadFile(part.File.Get(), buffer, chunk, &got, nullptr) ? got : 0;
-}
-
 struct CrackedUrl {
   std::wstring Host;
   INTERNET_PORT Port = 0;
@@ -140,21 +87,6 @@ bool CrackUrl(const std::string& url, CrackedUrl& cracked) {
 
 bool IsLoopbackHost(const std::wstring& host) {
   return host == L"localhost" || host.starts_with(L"127.") || host == L"::1" || host == L"[::1]";
-}
-
-// A Location relative to the URL it answered.
-std::string ResolveLocation(const std::string& base, const std::string& location) {
-  if (location.find("://") != std::string::npos)
-    return location;
-  const size_t authority = base.find("://");
-  const size_t pathStart = authority == std::string::npos ? 0 : base.find('/', authority + 3);
-  const std::string origin = pathStart == std::string::npos ? base : base.substr(0, pathStart);
-  if (location.starts_with("//"))
-    return base.substr(0, authority + 1) + location;
-  if (location.starts_with('/'))
-    return origin + location;
-  const std::string path = pathStart == std::string::npos ? "/" : base.substr(pathStart);
-  return origin + path.substr(0, path.find_last_of('/', path.find('?')) + 1) + location;
 }
 
 std::wstring QueryText(HINTERNET request, DWORD what) {
@@ -206,16 +138,24 @@ void ReadHeaders(HINTERNET request, HttpResponse& answer) {
 
 using Clock = std::chrono::steady_clock;
 
-// Ends a wait for an answer's headers at its time: some WinHTTP builds
-// (Wine's among them) wait for headers past every time-out set, and closing
-// the request handle is what ends a synchronous call from outside.
-class HeaderWaitGuard {
+// Wine's WinHTTP fails the first query of an empty chunked body (the answer
+// Joplin gives to DELETE) with "insufficient buffer": it is an empty body.
+bool EmptyChunkedBody(const HttpResponse& answer, DWORD failure, bool readAny) {
+  return failure == ERROR_INSUFFICIENT_BUFFER && !readAny &&
+         AsciiLowerCase(HeaderValue(answer, "transfer-encoding")) == "chunked";
+}
+
+// Ends a blocking call on a request at its time: some WinHTTP builds (Wine's
+// among them) wait for an answer's headers past every time-out set, inside
+// WinHttpSendRequest as well as WinHttpReceiveResponse, and closing the
+// request handle is what ends a synchronous call from outside.
+class WaitGuard {
  public:
-  HeaderWaitGuard(HINTERNET request, DWORD waitMs)
+  WaitGuard(HINTERNET request, DWORD waitMs)
       : FRequest(request), FThread([this, waitMs] { Watch(waitMs); }) {}
-  ~HeaderWaitGuard() { Finish(); }
-  HeaderWaitGuard(const HeaderWaitGuard&) = delete;
-  HeaderWaitGuard& operator=(const HeaderWaitGuard&) = delete;
+  ~WaitGuard() { Finish(); }
+  WaitGuard(const WaitGuard&) = delete;
+  WaitGuard& operator=(const WaitGuard&) = delete;
 
   // Ends the watch; true when the wait ran out and the handle was closed.
   bool Finish() {
@@ -246,14 +186,6 @@ class HeaderWaitGuard {
   std::thread FThread;
 };
 
-// The same scheme, host (ignoring case) and port: where a redirect may lead,
-// since the token and the body go along.
-bool SameServer(const std::string& from, const std::string& to) {
-  CrackedUrl a, b;
-  return CrackUrl(from, a) && CrackUrl(to, b) && a.Secure == b.Secure && a.Port == b.Port &&
-         _wcsicmp(a.Host.c_str(), b.Host.c_str()) == 0;
-}
-
 }  // namespace
 
 struct HttpClient::Impl {
@@ -266,6 +198,7 @@ struct HttpClient::Impl {
   long StallSeconds = 0;  // the current request's wait for its answer
   bool LastSent = false;
   bool LastOutOfTime = false;
+  HttpFailureKind FailureKind = HttpFailureKind::Other;  // of the last failure
 
   // One hop of a request: sends it and reads the answer whole.
   bool Exchange(const std::string& url, const std::string& method, const HttpRequest& request,
@@ -279,12 +212,19 @@ struct HttpClient::Impl {
   // Whether the last wait set was cut to the time left for answers, so that
   // its time-out means the run's deadline rather than a stall.
   bool WaitCutToBudget = false;
-  bool SendBody(HINTERNET request, const HttpRequest& source, std::string& error);
+  // Sends the request line and headers; for a request with a body, then the
+  // body. Bounded as a whole: a wait that runs out closes the handle.
+  bool SendRequest(InternetHandle& handle, const HttpRequest& source, bool withBody,
+                   std::string& error);
+  bool SendBody(HINTERNET request, RequestBody& body, const HttpRequest& source,
+                std::string& error);
   bool ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filter, HttpResponse& answer,
                   std::string& error);
   // A large request earns its answer more time.
   void GrantAnswerTime(std::uint64_t bodyBytes);
-  std::string FailureText(DWORD code, bool uploading) const;
+  HttpFailure FailureOf(DWORD code, bool uploading) const;
+  // Keeps the failure's kind and hands back its words.
+  bool Fail(const HttpFailure& failure, std::string& error);
 };
 
 HttpClient::HttpClient(std::string userAgent, HttpLimits limits) : FImpl(std::make_unique<Impl>()) {
@@ -299,20 +239,22 @@ HttpClient::~HttpClient() = default;
 HttpClient::HttpClient(HttpClient&&) noexcept = default;
 HttpClient& HttpClient::operator=(HttpClient&&) noexcept = default;
 
-std::string HttpClient::Impl::FailureText(DWORD code, bool uploading) const {
+HttpFailure HttpClient::Impl::FailureOf(DWORD code, bool uploading) const {
   // Wine reports a wait cut by WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT as the
   // socket's own time-out.
   constexpr DWORD kSocketTimedOut = 10060;  // WSAETIMEDOUT
   if (code == ERROR_WINHTTP_TIMEOUT || code == kSocketTimedOut) {
-    if (!uploading && (WaitCutToBudget || Budget.Spent())) {
-      return "no complete answer within the " + std::to_string(Budget.GrantedSeconds()) +
-             " s that the run allows for answers";
-    }
-    return uploading ? "the upload made no progress for " +
-                           std::to_string(Limits.UploadStallSeconds) + " s"
-                     : "the server sent nothing for " + std::to_string(StallSeconds) + " s";
+    if (!uploading && (WaitCutToBudget || Budget.Spent()))
+      return OutOfTimeFailure(Budget.GrantedSeconds());
+    return StalledFailure(uploading, uploading ? Limits.UploadStallSeconds : StallSeconds);
   }
-  return WinHttpErrorText(code);
+  return {HttpFailureKind::Other, WinHttpErrorText(code)};
+}
+
+bool HttpClient::Impl::Fail(const HttpFailure& failure, std::string& error) {
+  FailureKind = failure.Kind;
+  error = failure.Text;
+  return false;
 }
 
 bool HttpClient::Impl::Connect(const CrackedUrl& target, std::string& error) {
@@ -368,37 +310,50 @@ void HttpClient::Impl::GrantAnswerTime(std::uint64_t bodyBytes) {
   Budget.Earn(extra);
 }
 
-bool HttpClient::Impl::SendBody(HINTERNET request, const HttpRequest& source, std::string& error) {
-  std::vector<OpenPart> parts;
-  std::uint64_t total = 0;
-  if (!OpenParts(source.Body, parts, total, error))
-    return false;
-  GrantAnswerTime(total);
-  LimitReceiveWait(request);
-  if (!::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-                            static_cast<DWORD>(std::min<std::uint64_t>(total, 0xFFFFFFFF)), 0)) {
-    error = FailureText(::GetLastError(), false);
-    return false;
+bool HttpClient::Impl::SendRequest(InternetHandle& handle, const HttpRequest& source, bool withBody,
+                                   std::string& error) {
+  RequestBody body;
+  if (withBody) {
+    if (!body.Open(source.Body, error))
+      return false;
+    GrantAnswerTime(body.Total());
   }
+  LimitReceiveWait(handle.Get());
+  const auto started = Clock::now();
+  WaitGuard guard(handle.Get(), ReceiveWaitMs());
+  const bool sent = ::WinHttpSendRequest(
+      handle.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
+      static_cast<DWORD>(std::min<std::uint64_t>(body.Total(), 0xFFFFFFFF)), 0);
+  const DWORD failure = sent ? 0 : ::GetLastError();
+  const bool cutOff = guard.Finish();
+  // Without a body, the wait here may be the wait for the answer.
+  if (!withBody)
+    Budget.Spend(Clock::now() - started);
+  if (cutOff) {
+    handle.Release();  // closed by the guard
+    return Fail(FailureOf(ERROR_WINHTTP_TIMEOUT, false), error);
+  }
+  if (!sent)
+    return Fail(FailureOf(failure, false), error);
+  return !withBody || SendBody(handle.Get(), body, source, error);
+}
+
+bool HttpClient::Impl::SendBody(HINTERNET request, RequestBody& body, const HttpRequest& source,
+                                std::string& error) {
   std::vector<char> buffer(kPieceSize);
   std::uint64_t sent = 0;
-  for (auto& part : parts) {
-    for (std::uint64_t offset = 0; offset < part.Size;) {
-      const DWORD got = ReadPart(part, offset, buffer.data(), kPieceSize);
-      if (got == 0) {
-        error = "a part of the request body could not be read to its announced length";
-        return false;
-      }
-      DWORD written = 0;
-      if (!::WinHttpWriteData(request, buffer.data(), got, &written) || written != got) {
-        error = FailureText(::GetLastError(), true);
-        return false;
-      }
-      offset += got;
-      sent += got;
-      if (source.OnUpload)
-        source.OnUpload(sent, total);
+  while (sent < body.Total()) {
+    const auto got = static_cast<DWORD>(body.Read(buffer.data(), kPieceSize));
+    if (got == 0) {
+      error = "a part of the request body could not be read to its announced length";
+      return false;
     }
+    DWORD written = 0;
+    if (!::WinHttpWriteData(request, buffer.data(), got, &written) || written != got)
+      return Fail(FailureOf(::GetLastError(), true), error);
+    sent += got;
+    if (source.OnUpload)
+      source.OnUpload(sent, body.Total());
   }
   return true;
 }
@@ -408,20 +363,17 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
   const HINTERNET request = handle.Get();
   LimitReceiveWait(request);
   const auto started = Clock::now();
-  HeaderWaitGuard guard(request, ReceiveWaitMs());
+  WaitGuard guard(request, ReceiveWaitMs());
   const bool received = ::WinHttpReceiveResponse(request, nullptr);
   const DWORD failure = received ? 0 : ::GetLastError();
   const bool cutOff = guard.Finish();
   Budget.Spend(Clock::now() - started);
   if (cutOff) {
     handle.Release();  // closed by the guard
-    error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
-    return false;
+    return Fail(FailureOf(ERROR_WINHTTP_TIMEOUT, false), error);
   }
-  if (!received) {
-    error = FailureText(failure, false);
-    return false;
-  }
+  if (!received)
+    return Fail(FailureOf(failure, false), error);
   ReadHeaders(request, answer);
   answer.Body.clear();
   // A redirect's own body is no answer to filter.
@@ -430,6 +382,7 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
   if (const auto declared = DeclaredLength(answer); declared && filter != nullptr)
     filter->ExpectSize(*declared);
   std::vector<char> buffer(kPieceSize);
+  bool readAny = false;
   while (true) {
     // What has arrived, as it arrives: a read of a whole piece would wait for
     // the piece however slowly it drips, past the time left for answers.
@@ -441,11 +394,11 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
         ::WinHttpQueryDataAvailable(request, &available) &&
         (available == 0 ||
          ::WinHttpReadData(request, buffer.data(), std::min<DWORD>(available, kPieceSize), &got));
+    const DWORD readFailure = read ? 0 : ::GetLastError();
     Budget.Spend(Clock::now() - before);
-    if (!read) {
-      error = FailureText(::GetLastError(), false);
-      return false;
-    }
+    if (!read && !EmptyChunkedBody(answer, readFailure, readAny))
+      return Fail(FailureOf(readFailure, false), error);
+    readAny = readAny || got > 0;
     if (got == 0) {
       if (filter != nullptr)
         answer.Body = filter->Finish();
@@ -454,16 +407,12 @@ bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filt
     const std::uint64_t kept = filter != nullptr
                                    ? (filter->Take(buffer.data(), got), filter->KeptSize())
                                    : answer.Body.size() + got;
-    if (kept > Limits.MaxAnswerBytes) {
-      error = "the answer is larger than " + std::to_string(Limits.MaxAnswerBytes >> 20) + " MiB";
-      return false;
-    }
+    if (kept > Limits.MaxAnswerBytes)
+      return Fail(TooLargeFailure(Limits.MaxAnswerBytes), error);
     if (filter == nullptr)
       answer.Body.append(buffer.data(), got);
-    if (Budget.Spent()) {
-      error = FailureText(ERROR_WINHTTP_TIMEOUT, false);
-      return false;
-    }
+    if (Budget.Spent())
+      return Fail(FailureOf(ERROR_WINHTTP_TIMEOUT, false), error);
   }
 }
 
@@ -500,15 +449,7 @@ bool HttpClient::Impl::Exchange(const std::string& url, const std::string& metho
     ::WinHttpAddRequestHeaders(handle.Get(), wide.c_str(), static_cast<DWORD>(wide.size()),
                                WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
   }
-  bool sent = false;
-  if (withBody) {
-    sent = SendBody(handle.Get(), request, error);
-  } else {
-    sent = ::WinHttpSendRequest(handle.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
-                                WINHTTP_NO_REQUEST_DATA, 0, 0, 0);
-    if (!sent)
-      error = FailureText(::GetLastError(), false);
-  }
+  const bool sent = SendRequest(handle, request, withBody, error);
   // A redirected request that fails still leaves the first one with the server.
   LastSent = LastSent || sent;
   return sent && ReadAnswer(handle, request.AnswerFilter.get(), answer, error);
@@ -526,33 +467,25 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   bool withBody = request.HasBody;
   for (int hop = 0;; ++hop) {
     HttpResponse answer;
+    FImpl->FailureKind = HttpFailureKind::Other;
     if (!FImpl->Exchange(url, method, request, withBody, answer, error)) {
-      FImpl->LastOutOfTime = error.rfind("no complete answer within", 0) == 0;
+      FImpl->LastOutOfTime = FImpl->FailureKind == HttpFailureKind::OutOfTime;
       return false;
     }
-    const std::string location = HeaderValue(answer, "location");
-    const long status = answer.StatusCode;
-    const bool redirect = IsRedirectStatus(status) && !location.empty();
-    if (!redirect) {
+    const RedirectHop next = NextHop(request.Url, url, method, withBody, answer.StatusCode,
+                                     HeaderValue(answer, "location"), hop);
+    if (next.What == RedirectHop::Kind::Final) {
       answer.Url = url;
       response = std::move(answer);
       return true;
     }
-    const std::string next = ResolveLocation(url, location);
-    if (!SameServer(url, next)) {
-      error = RefusedRedirect(next);
+    if (next.What == RedirectHop::Kind::Refused) {
+      error = next.Refusal;
       return false;
     }
-    if (hop == kMaxRedirects) {
-      error = TooManyRedirects();
-      return false;
-    }
-    // As browsers do: a POST answered by 301, 302 or 303 goes on as a GET.
-    if (method == "POST" && status <= 303) {
-      method = "GET";
-      withBody = false;
-    }
-    url = next;
+    url = next.Url;
+    method = next.Method;
+    withBody = next.WithBody;
   }
 }
 

@@ -1,8 +1,6 @@
 #include "Platform/Http/HttpClient.hpp"
 
 #include <curl/curl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <cctype>
 #include <cerrno>
@@ -12,12 +10,12 @@
 #include <optional>
 
 #include "Platform/Console/Error.hpp"
-#include "Platform/Files/FileDescriptor.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Http/AnswerBudget.hpp"
 #include "Platform/Http/AnswerHeaders.hpp"
-#include "Platform/Http/Redirects.hpp"
-#include "Platform/Text/Charset.hpp"
+#include "Platform/Http/HttpFailures.hpp"
+#include "Platform/Http/RedirectPolicy.hpp"
+#include "Platform/Http/RequestBody.hpp"
 
 namespace Platform {
 namespace {
@@ -53,93 +51,6 @@ CurlList MakeHeaderList(const std::vector<std::string>& headers) {
   return list;
 }
 
-// One opened piece of the request body.
-struct OpenPart {
-  std::string_view Text;
-  FileDescriptor File;
-  HttpBodySource* Source = nullptr;
-  curl_off_t Size = 0;
-};
-
-// Streams the request body: texts from memory, files straight from disk.
-class BodyReader {
- public:
-  bool Open(const std::vector<HttpBodyPart>& parts, std::string& error) {
-    for (const auto& part : parts) {
-      OpenPart open;
-      if (part.Source) {
-        open.Source = part.Source.get();
-        open.Source->Restart();
-        open.Size = static_cast<curl_off_t>(open.Source->Size());
-      } else if (part.FilePath.empty()) {
-        open.Text = part.Text;
-        open.Size = static_cast<curl_off_t>(part.Text.size());
-      } else {
-        open.File = FileDescriptor(::open(part.FilePath.c_str(), O_RDONLY | O_CLOEXEC));
-        struct stat info {};
-        if (!open.File.Valid() || ::fstat(open.File.Get(), &info) != 0) {
-          error = "cannot open " + DecodeFromLocale(part.FilePath) + ": " + ErrorText(errno);
-          return false;
-        }
-        open.Size = info.st_size;
-      }
-      FTotal += open.Size;
-      FParts.push_back(std::move(open));
-    }
-    return true;
-  }
-
-  curl_off_t Total() const { return FTotal; }
-
-  size_t Read(char* buffer, size_t size) {
-    while (FIndex < FParts.size()) {
-      OpenPart& part = FParts[FIndex];
-      const auto left = static_cast<size_t>(part.Size - FOffset);
-      if (left == 0) {
-        ++FIndex;
-        FOffset = 0;
-        continue;
-      }
-      const size_t chunk = std::min(left, size);
-      if (part.Source != nullptr) {
-        const size_t made = part.Source->Read(buffer, chunk);
-        if (made == 0 || made > chunk)
-          return CURL_READFUNC_ABORT;
-        FOffset += static_cast<curl_off_t>(made);
-        return made;
-      }
-      if (!part.File.Valid()) {
-        std::memcpy(buffer, part.Text.data() + FOffset, chunk);
-      } else {
-        const ssize_t got = ::pread(part.File.Get(), buffer, chunk, FOffset);
-        // A file that shrank while being sent cannot fill its announced length.
-        if (got <= 0)
-          return CURL_READFUNC_ABORT;
-        FOffset += got;
-        return static_cast<size_t>(got);
-      }
-      FOffset += static_cast<curl_off_t>(chunk);
-      return chunk;
-    }
-    return 0;
-  }
-
-  void Rewind() {
-    FIndex = 0;
-    FOffset = 0;
-    for (auto& part : FParts) {
-      if (part.Source != nullptr)
-        part.Source->Restart();
-    }
-  }
-
- private:
-  std::vector<OpenPart> FParts;
-  size_t FIndex = 0;
-  curl_off_t FOffset = 0;
-  curl_off_t FTotal = 0;
-};
-
 using Clock = std::chrono::steady_clock;
 
 // Everything one request's callbacks share.
@@ -149,7 +60,7 @@ struct Transfer {
   AnswerBudget* Budget = nullptr;
   HttpAnswerFilter* Filter = nullptr;
   HttpResponse Answer;
-  BodyReader Body;
+  RequestBody Body;
   bool AnswerStarted = false;  // a status line arrived
   bool SizeTold = false;       // the filter was told the declared length
   long Status = 0;             // of the latest status line
@@ -164,7 +75,9 @@ struct Transfer {
 };
 
 size_t ReadBody(char* buffer, size_t size, size_t count, void* user) {
-  return static_cast<Transfer*>(user)->Body.Read(buffer, size * count);
+  RequestBody& body = static_cast<Transfer*>(user)->Body;
+  const size_t got = body.Read(buffer, size * count);
+  return body.Failed() ? CURL_READFUNC_ABORT : got;
 }
 
 // A rewind before any answer means libcurl wants to send the body again on a
@@ -328,23 +241,20 @@ void GrantAnswerTime(Transfer& transfer, std::uint64_t bodyBytes) {
   transfer.Budget->Earn(extra);
 }
 
-std::string FailureText(CURLcode rc, const Transfer& transfer, const char* errorBuffer) {
+HttpFailure FailureOf(CURLcode rc, const Transfer& transfer, const char* errorBuffer) {
   const HttpLimits& limits = transfer.Limits;
   if (transfer.TooLarge || rc == CURLE_FILESIZE_EXCEEDED)
-    return "the answer is larger than " + std::to_string(limits.MaxAnswerBytes >> 20) + " MiB";
-  if (transfer.OutOfTime) {
-    return "no complete answer within the " + std::to_string(transfer.Budget->GrantedSeconds()) +
-           " s that the run allows for answers";
-  }
+    return TooLargeFailure(limits.MaxAnswerBytes);
+  if (transfer.OutOfTime)
+    return OutOfTimeFailure(transfer.Budget->GrantedSeconds());
   if (transfer.Stalled) {
-    return transfer.StalledUploading
-               ? "the upload made no progress for " + std::to_string(limits.UploadStallSeconds) +
-                     " s"
-               : "the server sent nothing for " + std::to_string(limits.AnswerStallSeconds) + " s";
+    return StalledFailure(transfer.StalledUploading, transfer.StalledUploading
+                                                         ? limits.UploadStallSeconds
+                                                         : limits.AnswerStallSeconds);
   }
   if (rc == CURLE_SEND_FAIL_REWIND)
-    return "the connection closed before an answer came";
-  return errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc);
+    return {HttpFailureKind::Other, "the connection closed before an answer came"};
+  return {HttpFailureKind::Other, errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(rc)};
 }
 
 }  // namespace
@@ -362,37 +272,9 @@ void SetMethod(CURL* curl, const std::string& method, bool withBody, curl_off_t 
   curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, plainMethod ? nullptr : method.c_str());
 }
 
-struct CurlUrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-using CurlUrl = std::unique_ptr<CURLU, CurlUrlDeleter>;
-
-// Scheme, host and port (the scheme's own port where none is written), in
-// lower case; empty for a URL that cannot be parsed.
-std::string OriginOf(const std::string& url) {
-  CurlUrl parsed(curl_url());
-  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK)
-    return {};
-  std::string origin;
-  for (const CURLUPart part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
-    char* value = nullptr;
-    if (curl_url_get(parsed.get(), part, &value, CURLU_DEFAULT_PORT) != CURLUE_OK)
-      return {};
-    origin += value;
-    origin += ' ';
-    curl_free(value);
-  }
-  for (char& c : origin)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return origin;
-}
-
 }  // namespace
 
-// Redirects are followed only to the same scheme, host and port, so that the
-// token in the query and the request body never go to another server. A POST
-// answered by 301, 302 or 303 goes on as a GET; 307 and 308 send the body
-// again from its first byte.
+// Redirects are followed here, one hop at a time, by the rules of NextHop.
 bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::string& error) {
   CURL* curl = FImpl ? FImpl->Handle.get() : nullptr;
   if (curl == nullptr) {
@@ -407,7 +289,7 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   transfer.OnUpload = &request.OnUpload;
   if (!transfer.Body.Open(request.Body, error))
     return false;
-  GrantAnswerTime(transfer, static_cast<std::uint64_t>(transfer.Body.Total()));
+  GrantAnswerTime(transfer, transfer.Body.Total());
   transfer.Filter = request.AnswerFilter.get();
 
   std::vector<std::string> headers = request.Headers;
@@ -429,37 +311,30 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   std::string url = request.Url;
   std::string method = request.Method;
   bool withBody = request.HasBody;
-  const std::string origin = OriginOf(url);
   std::string redirectFailure;
   CURLcode rc = CURLE_OK;
   for (int hop = 0;; ++hop) {
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    SetMethod(curl, method, withBody, transfer.Body.Total());
+    SetMethod(curl, method, withBody, static_cast<curl_off_t>(transfer.Body.Total()));
     rc = curl_easy_perform(curl);
     long requestBytes = 0;
     curl_easy_getinfo(curl, CURLINFO_REQUEST_SIZE, &requestBytes);
     // A redirected request that fails later still leaves the first with the server.
     FImpl->LastSent = FImpl->LastSent || requestBytes > 0;
-    char* location = nullptr;
-    if (rc != CURLE_OK || !IsRedirectStatus(transfer.Status) ||
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location) != CURLE_OK ||
-        location == nullptr)
+    if (rc != CURLE_OK)
       break;
-    if (OriginOf(location) != origin || origin.empty()) {
-      redirectFailure = RefusedRedirect(location);
+    const RedirectHop next = NextHop(request.Url, url, method, withBody, transfer.Status,
+                                     HeaderValue(transfer.Answer, "location"), hop);
+    if (next.What == RedirectHop::Kind::Final)
+      break;
+    if (next.What == RedirectHop::Kind::Refused) {
+      redirectFailure = next.Refusal;
       rc = CURLE_TOO_MANY_REDIRECTS;
       break;
     }
-    if (hop == kMaxRedirects) {
-      redirectFailure = TooManyRedirects();
-      rc = CURLE_TOO_MANY_REDIRECTS;
-      break;
-    }
-    if (method == "POST" && transfer.Status <= 303) {
-      method = "GET";
-      withBody = false;
-    }
-    url = location;
+    url = next.Url;
+    method = next.Method;
+    withBody = next.WithBody;
     transfer.Body.Rewind();
     transfer.AnswerStarted = false;
     transfer.Answer = HttpResponse();
@@ -468,8 +343,11 @@ bool HttpClient::Send(const HttpRequest& request, HttpResponse& response, std::s
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
   if (rc != CURLE_OK) {
-    FImpl->LastOutOfTime = transfer.OutOfTime;
-    error = redirectFailure.empty() ? FailureText(rc, transfer, errorBuffer) : redirectFailure;
+    const HttpFailure failure = redirectFailure.empty()
+                                    ? FailureOf(rc, transfer, errorBuffer)
+                                    : HttpFailure{HttpFailureKind::Redirect, redirectFailure};
+    FImpl->LastOutOfTime = failure.Kind == HttpFailureKind::OutOfTime;
+    error = failure.Text;
     return false;
   }
   HttpResponse& answer = transfer.Answer;
