@@ -1,5 +1,6 @@
 #pragma once
-// An HTTP/1.1 client on libcurl: one connection kept for the client's life,
+// An HTTP/1.1 client (libcurl on Linux, WinHTTP on Windows; the redirect rules
+// and the request body shared): one connection kept for the client's life,
 // its own cookie store, at most 5 redirects, connect time-out 30 s, a stalled
 // answer fails after 30 s and a stalled upload after 60 s without progress,
 // no Accept-Encoding, no "Expect: 100-continue", no proxy for loopback hosts.
