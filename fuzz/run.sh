@@ -28,7 +28,7 @@ fi
 cmake --build "$BUILD" >&2
 
 TARGETS=(switches ini text_loader stdin_lines json_answers urls date_time html_body paths
-  front_matter import_texts)
+  front_matter import_texts answer_filters)
 case "$MODE" in
   smoke) RUNS=20000; SECONDS_EACH=30 ;;
   long) RUNS=${2:-10000000}; SECONDS_EACH=${3:-1800}; shift $(( $# < 3 ? $# : 3 ))

@@ -23,9 +23,9 @@ std::set<size_t> ValuePlaces(const TParamList& params) {
   for (const TSwitchSpec& spec : KnownSwitchTable()) {
     std::vector<size_t> found;
     if (spec.Kind == TSwitchKind::Value)
-      found = Kestrel::CommonLib::SwitchValuePlaces(params, spec.Name, KnownSwitches());
+      found = Kestrel::CommonLib::SwitchValuePlaces(params, ScannerName(spec), KnownSwitches());
     if (spec.Kind == TSwitchKind::List)
-      found = Kestrel::CommonLib::SwitchValueListPlaces(params, spec.Name, KnownSwitches());
+      found = Kestrel::CommonLib::SwitchValueListPlaces(params, ScannerName(spec), KnownSwitches());
     places.insert(found.begin(), found.end());
   }
   return places;
@@ -61,9 +61,11 @@ size_t EditDistance(const std::string& a, const std::string& b) {
 // How the user would write the switch, led by the user's own "/" or "-"
 // where the switch allows either.
 std::string Written(const TSwitchSpec& spec, std::string_view word) {
-  if (spec.Kind == TSwitchKind::Setting || spec.Kind == TSwitchKind::LongOption)
+  const std::string_view name = spec.Name;
+  if (spec.Kind == TSwitchKind::Setting || spec.Kind == TSwitchKind::LongOption ||
+      !name.starts_with('/'))
     return spec.Name;
-  return std::string(word.substr(0, 1) == "-" ? "-" : "/") + spec.Name;
+  return std::string(word.substr(0, 1) == "-" ? "-" : "/") + std::string(name.substr(1));
 }
 
 // A typing slip: one letter off in a short name, two in a longer one, or the

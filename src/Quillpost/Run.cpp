@@ -56,9 +56,9 @@ int RunNoteCommand(const TArguments& args) {
     return kExitOk;
   ReportAsJson(ParamExists(params, "--json"));
   CheckCommandLine(params);
-  for (const char* importOnly : {"-dry-run", "-prune", "-restore"}) {
-    if (FindSwitch(params, importOnly) && !FindSwitch(params, "-import"))
-      throw ECommandLineError("-" + std::string(importOnly) + " goes only with --import");
+  for (const char* importOnly : {"--dry-run", "--prune", "--restore"}) {
+    if (FindSwitch(params, importOnly) && !FindSwitch(params, "--import"))
+      throw ECommandLineError(std::string(importOnly) + " goes only with --import");
   }
 
   TSettings settings = FindSettings(Kestrel::CommonLib::GetParamValue(args.Paths, "/IniFile", ""),
@@ -78,7 +78,7 @@ int RunNoteCommand(const TArguments& args) {
     return RunList(TListKind::Notebooks, settings.Url.Value, settings.Token.Value);
   if (ParamExists(params, "--list-tags"))
     return RunList(TListKind::Tags, settings.Url.Value, settings.Token.Value);
-  if (FindSwitch(params, "-import"))
+  if (FindSwitch(params, "--import"))
     return RunImport(args, settings);
   if (FindSwitch(params, "Append") || FindSwitch(params, "Prepend"))
     return RunAppend(args, settings);

@@ -1,11 +1,15 @@
 #include "Quillpost/Usage.hpp"
 
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Kestrel/CommonLib/Version.hpp"
 #include "Platform/Console/Console.hpp"
 #include "Platform/Console/SystemHelp.hpp"
 #include "Platform/Text/TextDecoding.hpp"
+#include "Quillpost/Switches.hpp"
 
 namespace Quillpost {
 
@@ -39,6 +43,40 @@ void PrintUsageText() {
   Platform::WriteLine(kHomePage);
 }
 
+namespace {
+
+constexpr size_t kHelpColumn = 22;  // where the descriptions begin
+
+// The table's words for this system's own things.
+std::string ForThisSystem(std::string text) {
+  text = Kestrel::CommonLib::ReplaceText(text, "{ANSI}", Platform::AnsiCodePageName(), true, false);
+  return Kestrel::CommonLib::ReplaceText(text, "{UTF8}", Platform::Utf8SwitchHelp(), true, false);
+}
+
+}  // namespace
+
+std::vector<std::string> HelpLinesOf(const TSwitchSpec& spec) {
+  std::vector<std::string> lines;
+  if (*spec.Help == '\0')
+    return lines;
+  std::string name = spec.HelpName != nullptr ? spec.HelpName : spec.Name;
+  if (*spec.Argument != '\0')
+    name += (spec.Kind == TSwitchKind::Setting ? "" : " ") + std::string(spec.Argument);
+  std::string line = "  " + name;
+  // A name too long for its column stands on a line of its own.
+  if (line.size() >= kHelpColumn) {
+    lines.push_back(line);
+    line.clear();
+  }
+  std::istringstream help(ForThisSystem(spec.Help));
+  for (std::string text; std::getline(help, text);) {
+    line.resize(kHelpColumn, ' ');
+    lines.push_back(line + text);
+    line.clear();
+  }
+  return lines;
+}
+
 void PrintHelp() {
   // The places and the code page are this system's own.
   const std::string lines[] = {
@@ -49,64 +87,8 @@ void PrintHelp() {
       "",
       "Switches (written with \"/\" or \"-\", letter case ignored; an unknown switch or a",
       "word that belongs to no switch is an error):",
-      "  /N [Notebook]       notebook: a title, a notebook id, or a path \"Parent/Child\";",
-      "                      a notebook that does not exist is an error",
-      "  /NC                 create the missing notebooks of the /N path first",
-      "  /I [Title]          note title (\"NoName\" without it)",
-      "  /S [Body file path] body file (.md, .txt; .html and .htm make an HTML note);",
-      "                      without it, or with \"-\", the body is read from standard",
-      "                      input; a pipe such as <(command) or /dev/stdin is read to its",
-      "                      end, and a named FIFO waits for its writer as cat does",
-      "  /SN                 no body: standard input is not read",
-      "  /A [Attachment]     one file to attach (repeatable)",
-      "  /AA [Attachment] [Attachment] ...",
-      "                      several files to attach",
-      "  /T [Tag]            one tag (repeatable)",
-      "  /TT [Tag] [Tag] ... several tags",
-      "  /C [Created]        creation date-time (may hold %FileMTime% and other placeholders)",
-      "  /E [Updated]        update date-time (the same placeholders)",
-      "  /Append             add the body, attachments and tags to the note titled /I in",
-      "                      /N (or /Id's), one blank line apart; created when missing",
-      "  /Prepend            the same, at the note's top",
-      "  /Id [Note id]       the note to add to (32 hexadecimal digits)",
-      "  /Todo               a to-do",
-      "  /Due [Date]         its due date, an alarm in Joplin (as /C; implies /Todo)",
-      "  /Completed          a to-do that is done",
-      "  /Source [URL]       the note's source URL",
-      "  /Author [Name]      the note's author",
-      "  --json              the result as one JSON object: id, title, parent_id,",
-      "                      resources, action, link; or error and message",
-      "  /MD                 Markdown note (the default)",
-      "  /HTML               HTML note",
-      "  /DefEnc             read the body file as " + Platform::AnsiCodePageName() +
-          " instead of UTF-8",
-      "  /LT                 the first line of the body becomes the title",
-      "  /NoLocal            send a body file as written: do not upload the local files",
-      "                      its images and links point to",
-      "  /NoFrontMatter      send a Markdown body's leading \"---\" YAML block as text:",
-      "                      without it, the block's title, tags, created, updated,",
-      "                      due, completed?, source, author and place fill the note",
-      "                      where no switch does",
-      "  /AllowOutside       a trusted body: upload linked files outside its own folder",
-      "                      too (never a settings file of Quillpost's)",
-      "  /AllowMany          a trusted body: upload more than 1,000 linked files or 1 GiB",
-      "  /Utf8               " + Platform::Utf8SwitchHelp(),
-      "  /IniFile=PATH       settings file to read",
-      "  /Profile=DIR        Joplin profile folder whose settings.json to read",
-      "  --check             show where the settings come from and test them",
-      "  --list-notebooks    print every notebook as its path (Parent/Child), one a line",
-      "  --list-tags         print every tag, one a line",
-      "  --import DIR        bring a folder of Markdown and HTML files into Joplin: each",
-      "                      subfolder a notebook under /N (without /N, a new notebook",
-      "                      named after DIR), each file a note; links between the files",
-      "                      and [[wiki links]] become note links, and a file that notes",
-      "                      link to is uploaded once; run again, only what changed is",
-      "                      sent; /T, /TT, /NC, /NoFrontMatter and /AllowOutside apply",
-      "  --dry-run           with --import: tell what would be done, change nothing",
-      "  --prune             with --import: move the notes of deleted files to the trash",
-      "  --restore           with --import: make again the notes deleted in Joplin",
-      "  /?, /h              short usage text",
-      "  --help, --version   this help, the version",
+  };
+  const std::string after[] = {
       "",
       "Exit codes:",
       "  0  note created (\"Done (Note id: ...)\"), every file imported, or help shown",
@@ -130,6 +112,12 @@ void PrintHelp() {
   };
   PrintVersion();
   for (const std::string& line : lines)
+    Platform::WriteLine(line);
+  for (const TSwitchSpec& spec : KnownSwitchTable()) {
+    for (const std::string& line : HelpLinesOf(spec))
+      Platform::WriteLine(line);
+  }
+  for (const std::string& line : after)
     Platform::WriteLine(line);
   Platform::WriteLine(kHomePage);
 }

@@ -10,6 +10,9 @@
 #include <set>
 
 #include "Platform/Files/Files.hpp"
+#include "Platform/Text/Ascii.hpp"
+#include "Quillpost/Switches.hpp"
+#include "Quillpost/Usage.hpp"
 #include "support/FakeJoplin.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
@@ -21,31 +24,50 @@ using TestSupport::RunProgram;
 const std::string kSource = QUILLPOST_SOURCE_DIR;
 const std::string kBuildDir = std::filesystem::path(QUILLPOST_BINARY).parent_path().string();
 
-// The switches that "--help" describes: what the program knows.
-std::set<std::string> SwitchesOfTheHelp() {
-  const auto help = TestSupport::RunQuillpost({"--help"});
+// The switches the program knows: its table, from which "--help" is printed.
+std::set<std::string> SwitchesOfTheTable() {
   std::set<std::string> switches;
-  const std::regex option(R"(^  ((?:/|--)[A-Za-z0-9?-]+=?))");
-  std::istringstream lines(help.Stdout);
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch match;
-    if (std::regex_search(line, match, option))
-      switches.insert(match[1]);
-  }
-  for (const char* alsoOnTheLine : {"/h", "--version", "/HTML"})
-    switches.insert(alsoOnTheLine);
+  for (const Quillpost::TSwitchSpec& spec : Quillpost::KnownSwitchTable())
+    switches.insert(spec.Name);
   return switches;
+}
+
+// The words of a text that are written as switches ("/N", "--import",
+// "/IniFile="), each standing alone: between blanks, quotes, brackets or
+// asterisks.
+std::set<std::string> SwitchWordsOf(const std::string& text) {
+  std::set<std::string> words;
+  const std::regex word(R"((?:^|[\s"'(*|])((?:/|--)[A-Za-z?][A-Za-z0-9-]*=?)(?=$|[\s"')*|\\]))");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), word); it != std::sregex_iterator();
+       ++it)
+    words.insert((*it)[1]);
+  return words;
+}
+
+// Those words that name no switch of the table (letter case ignored, as the
+// program ignores it).
+std::set<std::string> UnknownSwitchWords(const std::string& text) {
+  std::set<std::string> known;
+  for (const auto& name : SwitchesOfTheTable())
+    known.insert(Platform::AsciiLowerCase(name));
+  std::set<std::string> unknown;
+  for (const auto& word : SwitchWordsOf(text)) {
+    if (known.count(Platform::AsciiLowerCase(word)) == 0)
+      unknown.insert(word);
+  }
+  return unknown;
 }
 
 TEST(PackagingTest, ManualPageNamesEverySwitchTheProgramKnows) {
   const std::string page = TestSupport::ReadFile(kSource + "/docs/quillpost.1.scd");
-  const std::set<std::string> switches = SwitchesOfTheHelp();
+  const std::set<std::string> switches = SwitchesOfTheTable();
   EXPECT_GE(switches.size(), 25u);
   const std::string synopsis = page.substr(0, page.find("# DESCRIPTION"));
   for (const auto& name : switches) {
     EXPECT_NE(page.find("*" + name), std::string::npos) << name;
     EXPECT_NE(synopsis.find("*" + name), std::string::npos) << "SYNOPSIS: " << name;
   }
+  EXPECT_EQ(UnknownSwitchWords(synopsis), std::set<std::string>());
   for (const char* section : {"# SYNOPSIS", "# SETTINGS", "# EXIT STATUS", "# ENVIRONMENT",
                               "# FILES", "# EXAMPLES", "# OUTPUT"})
     EXPECT_NE(page.find(section), std::string::npos) << section;
@@ -54,15 +76,24 @@ TEST(PackagingTest, ManualPageNamesEverySwitchTheProgramKnows) {
 TEST(PackagingTest, CompletionsOfferEverySwitchTheProgramKnows) {
   for (const char* file : {"quillpost.bash", "_quillpost", "quillpost.fish"}) {
     const std::string completion = TestSupport::ReadFile(kSource + "/completions/" + file);
-    for (const auto& name : SwitchesOfTheHelp()) {
+    const std::set<std::string> offered = SwitchWordsOf(completion);
+    for (const auto& name : SwitchesOfTheTable()) {
       if (name == "/h")  // the same as "/?"
         continue;
-      // The name as a word of its own: between blanks, quotes or line ends.
-      const std::string escaped = std::regex_replace(name, std::regex(R"([?])"), R"(\?)");
-      const std::regex word("(^|[\\s\"'(])" + escaped + "($|[\\s\"')])", std::regex::multiline);
-      EXPECT_TRUE(std::regex_search(completion, word)) << file << ": " << name;
+      EXPECT_EQ(offered.count(name), 1U) << file << ": " << name;
     }
+    EXPECT_EQ(UnknownSwitchWords(completion), std::set<std::string>()) << file;
   }
+}
+
+// The help is printed from the table: every row that has a description.
+TEST(PackagingTest, HelpDescribesEveryRowOfTheTable) {
+  const auto help = TestSupport::RunQuillpost({"--help"});
+  for (const Quillpost::TSwitchSpec& spec : Quillpost::KnownSwitchTable()) {
+    for (const std::string& line : Quillpost::HelpLinesOf(spec))
+      EXPECT_NE(help.Stdout.find(line + "\n"), std::string::npos) << line;
+  }
+  EXPECT_NE(help.Stdout.find("\n  /?, /h              short usage text\n"), std::string::npos);
 }
 
 TEST(PackagingTest, InstallPutsEachFileWhereItsToolLooks) {

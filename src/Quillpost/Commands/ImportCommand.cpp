@@ -31,22 +31,15 @@ struct TImportRun {
   TImportSettings Settings;
 };
 
-// The switches that mean something for a whole folder; the others shape a
-// single note and are refused rather than ignored.
-constexpr std::string_view kImportSwitches[] = {
-    "-import", "-dry-run", "-prune",        "-restore",     "N",        "NC",
-    "T",       "TT",       "NoFrontMatter", "AllowOutside", "AllowMany"};
-
+// The switches that shape a single note are refused rather than ignored: an
+// import takes only those of the table that say so.
 void RefuseNoteSwitches(const TParamList& params) {
   for (const TSwitchSpec& spec : KnownSwitchTable()) {
-    if (spec.Kind != TSwitchKind::Flag && spec.Kind != TSwitchKind::Value &&
-        spec.Kind != TSwitchKind::List)
-      continue;
-    if (std::find(std::begin(kImportSwitches), std::end(kImportSwitches), spec.Name) !=
-        std::end(kImportSwitches))
+    if (spec.WithImport || (spec.Kind != TSwitchKind::Flag && spec.Kind != TSwitchKind::Value &&
+                            spec.Kind != TSwitchKind::List))
       continue;
     if (FindSwitch(params, spec.Name))
-      throw ECommandLineError("/" + std::string(spec.Name) + " cannot be used with --import");
+      throw ECommandLineError(std::string(spec.Name) + " cannot be used with --import");
   }
 }
 
@@ -54,11 +47,11 @@ TImportRun ReadImportSwitches(const TArguments& args, const TSettings& settings)
   const TParamList& params = args.Text;
   RefuseNoteSwitches(params);
   TImportRun run;
-  if (!SwitchValue(args.Paths, "-import", run.Dir) || run.Dir.empty())
+  if (!SwitchValue(args.Paths, "--import", run.Dir) || run.Dir.empty())
     throw ECommandLineError("--import needs the folder to import");
-  run.DryRun = FindSwitch(params, "-dry-run");
-  run.Prune = FindSwitch(params, "-prune");
-  run.Settings.RestoreDeleted = FindSwitch(params, "-restore");
+  run.DryRun = FindSwitch(params, "--dry-run");
+  run.Prune = FindSwitch(params, "--prune");
+  run.Settings.RestoreDeleted = FindSwitch(params, "--restore");
   SwitchValue(params, "N", run.Notebook);
   run.CreateNotebook = FindSwitch(params, "NC");
   const Kestrel::CommonLib::TStringList tags = SwitchValuesThenList(params, "T", "TT");
