@@ -25,7 +25,8 @@ list(APPEND QUILLPOST_WINDOWS_TEST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/SwitchScannerTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Kestrel/CommonLib/Text/TextHelpersTest.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/Platform/Console/CommandLineTest.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/Platform/Http/RedirectPolicyTest.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/Platform/Http/RedirectPolicyTest.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/TempDir.cpp)
 
 add_executable(quillpost_tests ${QUILLPOST_WINDOWS_TEST_SOURCES})
 target_include_directories(quillpost_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

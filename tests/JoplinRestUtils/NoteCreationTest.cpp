@@ -9,7 +9,7 @@
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/TempDir.hpp"
 #include "support/TestEnvironment.hpp"
 
@@ -41,7 +41,7 @@ class NoteCreationTest : public ::testing::Test {
 
   TestSupport::ScopedTimeZone Zone{"UTC"};
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
   TJoplinRest Rest{"tok", Server.BaseUrl()};
   TestSupport::TempDir Dir;
 };

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -45,7 +45,7 @@ class BodyFilesTest : public ::testing::Test {
   }
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
   std::string Settings;
 };
 

@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -46,7 +46,7 @@ class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {
   }
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
 };
 
 TEST_P(CommandLineTest, DoesWhatItWasAskedOrSaysWhyNot) {
@@ -243,7 +243,7 @@ TEST_F(CommandLineTest, BodiesFromPipesAndSpecialFiles) {
   };
   for (const auto& c : cases) {
     TestSupport::TestHttpServer server;
-    TestSupport::FakeJoplin fake;
+    TestSupport::FakeDataApi fake;
     fake.Install(server);
     TestSupport::ProgramOptions options;
     options.Env["QUILLPOST_URL"] = server.BaseUrl();

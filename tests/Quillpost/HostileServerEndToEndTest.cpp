@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -42,7 +42,7 @@ class HostileServerTest : public ::testing::Test {
     });
   }
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
   TestSupport::TempDir Dir;
 };
 
@@ -166,7 +166,7 @@ TEST_F(HostileServerTest, SuccessWithoutAReadableIdKeepsTheUploads) {
   };
   for (const auto& c : cases) {
     TestSupport::TestHttpServer server;
-    TestSupport::FakeJoplin fake;
+    TestSupport::FakeDataApi fake;
     fake.Install(server);
     server.Handle([inner = server.Handler(), answer = c.Answer](const RecordedRequest& request) {
       return request.Method == "POST" && request.Target.starts_with("/notes") ? answer

@@ -17,7 +17,7 @@
 #include "JoplinRestUtils/Json/Json.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Http/HttpClient.hpp"
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 #include "support/Wine.hpp"

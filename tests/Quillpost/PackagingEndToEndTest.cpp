@@ -13,7 +13,7 @@
 #include "Platform/Text/Ascii.hpp"
 #include "Quillpost/Switches.hpp"
 #include "Quillpost/Usage.hpp"
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -141,7 +141,7 @@ class CompletionTest : public ::testing::Test {
     return RunProgram("/bin/bash", {"-c", script}, Options()).Stdout;
   }
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
   TestSupport::TempDir Dir;
 };
 

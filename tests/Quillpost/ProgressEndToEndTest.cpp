@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Platform/Files/Files.hpp"
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -12,7 +12,7 @@ namespace {
 class ProgressTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    TestSupport::FakeJoplin().Install(Server);
+    TestSupport::FakeDataApi().Install(Server);
     Server.SetReadPause(30);  // about 2 MiB a second
     Big = Dir.Write("big.bin", std::string(6 << 20, 'x'));
     Ini = "/IniFile=" + Dir.Write("q.ini", "[Host]\nURL=" + Server.BaseUrl() + "\nToken=t\n");

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/EverySwitchRun.hpp"
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -37,7 +37,7 @@ class RunEndToEndTest : public ::testing::Test {
 
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
   std::string Settings;
 };
 
@@ -84,7 +84,7 @@ TEST_F(RunEndToEndTest, PlaceholderDatesFollowTheLocale) {
   SetMTime(scan, 1704463449);
   for (const char* locale : {"de_DE.UTF-8", "ja_JP.UTF-8", "en_US.UTF-8"}) {
     Server.Handle(nullptr);
-    TestSupport::FakeJoplin().Install(Server);
+    TestSupport::FakeDataApi().Install(Server);
     EXPECT_EQ(Run({Settings, "/A", "scan.pdf", "/C", "%FileMTime%", "/E", "%FileNameDate%"}, locale)
                   .ExitCode,
               0)

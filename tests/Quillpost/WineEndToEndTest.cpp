@@ -11,9 +11,7 @@
 #include <filesystem>
 
 #include "support/EverySwitchRun.hpp"
-#include "support/FakeJoplin.hpp"
-#include "support/ImportStore.hpp"
-#include "support/NoteStore.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/SilentListener.hpp"
 #include "support/TempDir.hpp"
 #include "support/Wine.hpp"
@@ -48,7 +46,7 @@ class WineEndToEndTest : public ::testing::Test {
 
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
   std::string Settings;
 };
 
@@ -162,9 +160,9 @@ TEST_F(WineEndToEndTest, PipedUtf8WithTheUtf8Switch) {
 
 // "/Append" with a to-do's due date and "--json", as on Linux.
 TEST_F(WineEndToEndTest, AppendToADueNoteWithAJsonResult) {
-  TestSupport::NoteStore store;
-  Server.Handle(
-      [&store](const TestSupport::RecordedRequest& request) { return store.Answer(request); });
+  TestSupport::FakeDataApi store;
+  store.AddJournalNotes();
+  store.Install(Server);
   Dir.Write("entry.md", "day two\n");
   const auto result = Run({Settings, "/Append", "/I", "Journal", "/S", "entry.md", "/Due",
                            "2026-12-24T08:00:00", "--json"});
@@ -405,7 +403,7 @@ TEST_F(WineEndToEndTest, SilentServerEndsWithTheRunsTime) {
 // Joplin answers DELETE with an empty chunked body: read as empty, so that a
 // prune moves the note of a gone file to the trash.
 TEST_F(WineEndToEndTest, PruneReadsTheEmptyChunkedAnswer) {
-  TestSupport::ImportStore store;
+  TestSupport::FakeDataApi store;
   TestSupport::TestHttpServer api;
   api.Handle(
       [&store](const TestSupport::RecordedRequest& request) { return store.Answer(request); });

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 
 namespace TestSupport {
 

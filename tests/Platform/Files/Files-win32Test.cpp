@@ -9,7 +9,7 @@
 #include "Platform/Windows/Win32Error.hpp"
 #include "Platform/Windows/Win32Handle.hpp"
 #include "Platform/Windows/Win32Text.hpp"
-#include "support/ScratchDir.hpp"
+#include "support/TempDir.hpp"
 
 namespace Platform {
 namespace {
@@ -20,7 +20,7 @@ Win32Handle HoldOpen(const std::string& path, DWORD access, DWORD share) {
 }
 
 TEST(FilesWin32Test, ReadsAFileThatAnotherProgramIsWriting) {
-  TestSupport::ScratchDir dir;
+  TestSupport::TempDir dir;
   const std::string path = dir.Write("scan.txt", "page one");
   const Win32Handle writer = HoldOpen(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
   ASSERT_TRUE(writer.Valid());
@@ -30,7 +30,7 @@ TEST(FilesWin32Test, ReadsAFileThatAnotherProgramIsWriting) {
 }
 
 TEST(FilesWin32Test, AFileLockedByItsOwnerFailsWithTheSystemsReason) {
-  TestSupport::ScratchDir dir;
+  TestSupport::TempDir dir;
   const std::string path = dir.Write("locked.txt", "secret");
   const Win32Handle owner = HoldOpen(path, GENERIC_READ | GENERIC_WRITE, 0);
   ASSERT_TRUE(owner.Valid());
@@ -44,7 +44,7 @@ TEST(FilesWin32Test, AFileLockedByItsOwnerFailsWithTheSystemsReason) {
 }
 
 TEST(FilesWin32Test, NamesInAnyScriptAndFailures) {
-  TestSupport::ScratchDir dir;
+  TestSupport::TempDir dir;
   const std::string name =
       "\xC3\x9C"
       "ber \xE2\x82\xAC \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80.md";
@@ -64,7 +64,7 @@ TEST(FilesWin32Test, NamesInAnyScriptAndFailures) {
 }
 
 TEST(FilesWin32Test, TimesAreTheOnesTheSystemKeeps) {
-  TestSupport::ScratchDir dir;
+  TestSupport::TempDir dir;
   const std::string path = dir.Write("dated.txt", "x");
   {
     const Win32Handle file = HoldOpen(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ);

@@ -3,7 +3,7 @@
 
 #include "Kestrel/CommonLib/Text/TextFileLoader.hpp"
 #include "Platform/Text/TextDecoding.hpp"
-#include "support/ScratchDir.hpp"
+#include "support/TempDir.hpp"
 
 namespace Platform {
 namespace {
@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DecodeCase>& row) { return std::string(row.param.Name); });
 
 TEST(TextFileLoaderWin32Test, Utf7FileByItsSignature) {
-  TestSupport::ScratchDir dir;
+  TestSupport::TempDir dir;
   const std::string path = dir.Write("utf7.txt", "+/v8-Caf+AOk- +IKw-");
   std::string text;
   ASSERT_TRUE(Kestrel::CommonLib::LoadTextFile(path, text, std::nullopt));

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "JoplinRestUtils/Json/Json.hpp"
-#include "support/NoteStore.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 #include "support/TestHttpServer.hpp"
@@ -14,9 +14,9 @@ namespace {
 using JoplinRestUtils::TJsonValue;
 using TestSupport::RecordedRequest;
 
+using TestSupport::FakeDataApi;
 using TestSupport::kJournal;
 using TestSupport::kPage;
-using TestSupport::NoteStore;
 
 struct AppendCase {
   const char* Name;
@@ -34,7 +34,8 @@ struct AppendCase {
 class AppendTest : public ::testing::TestWithParam<AppendCase> {
  protected:
   void SetUp() override {
-    Server.Handle([this](const RecordedRequest& request) { return Store.Answer(request); });
+    Store.AddJournalNotes();
+    Store.Install(Server);
     Dir.Write("a.png", "png");
     Dir.Write("entry.md", "day two\n");
     Dir.Write("page.html", "<p>y</p>");
@@ -47,7 +48,7 @@ class AppendTest : public ::testing::TestWithParam<AppendCase> {
     options.WorkingDir = Dir.Path();
     return TestSupport::RunQuillpost(args, options);
   }
-  NoteStore Store;
+  FakeDataApi Store;
   TestSupport::TestHttpServer Server;
   TestSupport::TempDir Dir;
 };
@@ -94,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         AppendCase{"CreatedOnTheFirstDay",
                    {"/Append", "/I", "Diary", "/S", "entry.md"},
                    0,
-                   "Done (Note id: dddddddddddddddddddddddddddddddd)\n",
+                   "Done (Note id: N1)\n",
                    "day one\n",
                    0},
         AppendCase{"MissingId",

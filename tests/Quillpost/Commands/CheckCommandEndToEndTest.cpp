@@ -2,7 +2,7 @@
 // a temporary HOME and XDG_CONFIG_HOME against the loopback test server.
 #include <gtest/gtest.h>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -32,7 +32,7 @@ class CheckCommandTest : public ::testing::Test {
 };
 
 TEST_F(CheckCommandTest, AllWellFromTheDesktopProfile) {
-  TestSupport::FakeJoplin fake;
+  TestSupport::FakeDataApi fake;
   fake.Folders = {{"F1", "Inbox"}, {"F2", "Work"}, {"F3", "Sub", "F2"}};
   fake.Install(Server);
   Server.Handle([inner = Server.Handler()](const TestSupport::RecordedRequest& request) {
@@ -103,7 +103,7 @@ TEST_F(CheckCommandTest, ServerDownOrNotJoplin) {
 
 // With no settings file at all, the token and port of the profile are used.
 TEST_F(CheckCommandTest, NoteFromTheProfileAlone) {
-  TestSupport::FakeJoplin().Install(Server);
+  TestSupport::FakeDataApi().Install(Server);
   Dir.Write("elsewhere/settings.json",
             R"({"api.token":"tok","api.port":)" + std::to_string(Server.Port()) + "}");
   const auto result = Run({"/Profile=" + Dir / "elsewhere", "/SN", "/I", "Profiled"});

@@ -4,7 +4,7 @@
 // cannot be read.
 #include <gtest/gtest.h>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -61,7 +61,7 @@ class FrontMatterFileTest : public ::testing::TestWithParam<FrontMatterCase> {
   }
   TestSupport::TempDir Dir;
   TestSupport::TestHttpServer Server;
-  TestSupport::FakeJoplin Fake;
+  TestSupport::FakeDataApi Fake;
 };
 
 TEST_P(FrontMatterFileTest, SendsTheNoteTheBlockDescribes) {

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "support/FakeJoplin.hpp"
+#include "support/FakeDataApi.hpp"
 #include "support/RunProgram.hpp"
 #include "support/TempDir.hpp"
 
@@ -32,7 +32,7 @@ class SendNoteTest : public ::testing::Test {
 };
 
 TEST_F(SendNoteTest, CreatedNotePrintsItsId) {
-  TestSupport::FakeJoplin fake;
+  TestSupport::FakeDataApi fake;
   fake.Folders = {{"F1", "Inbox"}};
   fake.Install(Server);
   const auto result = Run({Ini(Server.BaseUrl()), "/N", "Inbox", "/I", "Hello", "/SN"});
@@ -54,7 +54,7 @@ TEST_F(SendNoteTest, NumericIdsStayAsWritten) {
 }
 
 TEST_F(SendNoteTest, PipedBodyGivesNoPrompt) {
-  TestSupport::FakeJoplin().Install(Server);
+  TestSupport::FakeDataApi().Install(Server);
   const auto result = Run({Ini(Server.BaseUrl()), "/LT"}, "Title line\nbody \u00e9/\r\nend");
   EXPECT_EQ(result.Stdout, "Done (Note id: N1)\n");
   EXPECT_EQ(result.Stderr, "");
@@ -67,7 +67,7 @@ TEST_F(SendNoteTest, PipedBodyGivesNoPrompt) {
 }
 
 TEST_F(SendNoteTest, LoopbackRequestsBypassProxies) {
-  TestSupport::FakeJoplin().Install(Server);
+  TestSupport::FakeDataApi().Install(Server);
   const std::map<std::string, std::string> proxies = {{"http_proxy", "http://127.0.0.1:1"},
                                                       {"HTTP_PROXY", "http://127.0.0.1:1"},
                                                       {"ALL_PROXY", "http://127.0.0.1:1"}};
@@ -112,7 +112,7 @@ TEST_F(SendNoteTest, UnusableServersAreFailuresWithTheirCause) {
 // A notebook that does not exist, or a body file that cannot be read, ends
 // the run before any request: nothing is uploaded or created.
 TEST_F(SendNoteTest, BadInputEndsTheRunBeforeAnyUpload) {
-  TestSupport::FakeJoplin fake;
+  TestSupport::FakeDataApi fake;
   fake.Folders = {{"F1", "Inbox"}};
   fake.Install(Server);
   const std::string attachment = Dir.Write("a.txt", "x");
@@ -147,7 +147,7 @@ TEST_F(SendNoteTest, BadInputEndsTheRunBeforeAnyUpload) {
 }
 
 TEST_F(SendNoteTest, SkippedAttachmentsAreWarnedAbout) {
-  TestSupport::FakeJoplin fake;
+  TestSupport::FakeDataApi fake;
   fake.Folders = {{"F1", "Inbox"}, {"F2", "inbox"}};
   fake.Install(Server);
   Dir.MakeDir("folder");
