@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -212,6 +213,11 @@ struct HttpClient::Impl {
   // Whether the last wait set was cut to the time left for answers, so that
   // its time-out means the run's deadline rather than a stall.
   bool WaitCutToBudget = false;
+  // One blocking call on the request, ended by closing the handle when the
+  // wait for the answer runs out (the handle is then gone); `spends`: its
+  // time counts against the time for answers.
+  bool GuardedCall(InternetHandle& handle, const std::function<bool(HINTERNET)>& call, bool spends,
+                   std::string& error);
   // Sends the request line and headers; for a request with a body, then the
   // body. Bounded as a whole: a wait that runs out closes the handle.
   bool SendRequest(InternetHandle& handle, const HttpRequest& source, bool withBody,
@@ -310,6 +316,24 @@ void HttpClient::Impl::GrantAnswerTime(std::uint64_t bodyBytes) {
   Budget.Earn(extra);
 }
 
+bool HttpClient::Impl::GuardedCall(InternetHandle& handle,
+                                   const std::function<bool(HINTERNET)>& call, bool spends,
+                                   std::string& error) {
+  LimitReceiveWait(handle.Get());
+  const auto started = Clock::now();
+  WaitGuard guard(handle.Get(), ReceiveWaitMs());
+  const bool done = call(handle.Get());
+  const DWORD failure = done ? 0 : ::GetLastError();
+  const bool cutOff = guard.Finish();
+  if (spends)
+    Budget.Spend(Clock::now() - started);
+  if (cutOff) {
+    handle.Release();  // closed by the guard
+    return Fail(FailureOf(ERROR_WINHTTP_TIMEOUT, false), error);
+  }
+  return done || Fail(FailureOf(failure, false), error);
+}
+
 bool HttpClient::Impl::SendRequest(InternetHandle& handle, const HttpRequest& source, bool withBody,
                                    std::string& error) {
   RequestBody body;
@@ -318,24 +342,16 @@ bool HttpClient::Impl::SendRequest(InternetHandle& handle, const HttpRequest& so
       return false;
     GrantAnswerTime(body.Total());
   }
-  LimitReceiveWait(handle.Get());
-  const auto started = Clock::now();
-  WaitGuard guard(handle.Get(), ReceiveWaitMs());
-  const bool sent = ::WinHttpSendRequest(
-      handle.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
-      static_cast<DWORD>(std::min<std::uint64_t>(body.Total(), 0xFFFFFFFF)), 0);
-  const DWORD failure = sent ? 0 : ::GetLastError();
-  const bool cutOff = guard.Finish();
+  const DWORD length = static_cast<DWORD>(std::min<std::uint64_t>(body.Total(), 0xFFFFFFFF));
   // Without a body, the wait here may be the wait for the answer.
-  if (!withBody)
-    Budget.Spend(Clock::now() - started);
-  if (cutOff) {
-    handle.Release();  // closed by the guard
-    return Fail(FailureOf(ERROR_WINHTTP_TIMEOUT, false), error);
-  }
-  if (!sent)
-    return Fail(FailureOf(failure, false), error);
-  return !withBody || SendBody(handle.Get(), body, source, error);
+  const bool sent = GuardedCall(
+      handle,
+      [length](HINTERNET request) {
+        return ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                    WINHTTP_NO_REQUEST_DATA, 0, length, 0) != FALSE;
+      },
+      !withBody, error);
+  return sent && (!withBody || SendBody(handle.Get(), body, source, error));
 }
 
 bool HttpClient::Impl::SendBody(HINTERNET request, RequestBody& body, const HttpRequest& source,
@@ -360,20 +376,12 @@ bool HttpClient::Impl::SendBody(HINTERNET request, RequestBody& body, const Http
 
 bool HttpClient::Impl::ReadAnswer(InternetHandle& handle, HttpAnswerFilter* filter,
                                   HttpResponse& answer, std::string& error) {
-  const HINTERNET request = handle.Get();
-  LimitReceiveWait(request);
-  const auto started = Clock::now();
-  WaitGuard guard(request, ReceiveWaitMs());
-  const bool received = ::WinHttpReceiveResponse(request, nullptr);
-  const DWORD failure = received ? 0 : ::GetLastError();
-  const bool cutOff = guard.Finish();
-  Budget.Spend(Clock::now() - started);
-  if (cutOff) {
-    handle.Release();  // closed by the guard
-    return Fail(FailureOf(ERROR_WINHTTP_TIMEOUT, false), error);
-  }
+  const bool received = GuardedCall(
+      handle, [](HINTERNET request) { return ::WinHttpReceiveResponse(request, nullptr) != FALSE; },
+      true, error);
   if (!received)
-    return Fail(FailureOf(failure, false), error);
+    return false;
+  const HINTERNET request = handle.Get();
   ReadHeaders(request, answer);
   answer.Body.clear();
   // A redirect's own body is no answer to filter.

@@ -169,6 +169,46 @@ TEST(SettingsFilesTest, HugeProfileFileIsSkipped) {
   EXPECT_EQ(FindSettings("", dir / "p").Token.Value, "");
 }
 
+// A program of the user "nobody" listening on `port` for a few seconds,
+// answering /ping as Joplin does and printing each request line it gets.
+class ListenerOfNobody {
+ public:
+  static std::string WhyNot() {
+    if (::getuid() != 0 || !Platform::FileExists("/usr/bin/setpriv") ||
+        !Platform::FileExists("/usr/bin/node"))
+      return "needs root, setpriv and node to listen as the user nobody";
+    return {};
+  }
+  // Returns once the port is listened on (or a few seconds have passed).
+  explicit ListenerOfNobody(int port) {
+    const std::string listener =
+        "const s = require('http').createServer((q, a) => { console.log(q.method + ' ' + q.url); "
+        "a.end('JoplinClipperServer'); }); s.listen(" +
+        std::to_string(port) + ", '127.0.0.1'); setTimeout(() => process.exit(0), 4000);";
+    FThread = std::thread([this, listener] {
+      FSeen = TestSupport::RunProgram(
+          "/usr/bin/setpriv",
+          {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/node", "-e", listener});
+    });
+    for (int i = 0;
+         i < 60 && Platform::LoopbackListenerOwner(port) == Platform::ListenerOwner::Nobody; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ~ListenerOfNobody() {
+    if (FThread.joinable())
+      FThread.join();
+  }
+  // What it printed, once it has ended.
+  const TestSupport::ProgramResult& Seen() {
+    FThread.join();
+    return FSeen;
+  }
+
+ private:
+  TestSupport::ProgramResult FSeen;
+  std::thread FThread;
+};
+
 // The scan as the run does it, over ports the test owns: a listener of this
 // user's that answers like Joplin is taken; one that answers otherwise is not.
 TEST(SettleServerUrlTest, OwnListenerThatAnswersLikeJoplinIsTaken) {
@@ -194,39 +234,25 @@ TEST(SettleServerUrlTest, OwnListenerThatAnswersLikeJoplinIsTaken) {
 // Another user's program answering /ping as Joplin does is skipped, and with
 // nothing of this user's there, no URL is settled: the token goes nowhere.
 TEST(SettleServerUrlTest, ListenerOfAnotherUserIsNotTrusted) {
-  if (::getuid() != 0 || !Platform::FileExists("/usr/bin/setpriv") ||
-      !Platform::FileExists("/usr/bin/node"))
-    GTEST_SKIP() << "needs root, setpriv and node to listen as the user nobody";
+  if (const std::string why = ListenerOfNobody::WhyNot(); !why.empty())
+    GTEST_SKIP() << why;
   int port = 0;
   {
     const TestSupport::TestHttpServer probe;  // a port free a moment ago
     port = probe.Port();
   }
-  const std::string listener =
-      "const s = require('http').createServer((q, a) => { console.log(q.method + ' ' + q.url); "
-      "a.end('JoplinClipperServer'); }); s.listen(" +
-      std::to_string(port) + ", '127.0.0.1'); setTimeout(() => process.exit(0), 3000);";
-  TestSupport::ProgramResult seen;
-  std::thread stranger([&] {
-    seen = TestSupport::RunProgram(
-        "/usr/bin/setpriv",
-        {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/node", "-e", listener});
-  });
-  for (int i = 0;
-       i < 60 && Platform::LoopbackListenerOwner(port) == Platform::ListenerOwner::Nobody; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ListenerOfNobody stranger(port);
   EXPECT_EQ(Platform::LoopbackListenerOwner(port), Platform::ListenerOwner::OtherUser);
   TSettings settings;
   testing::internal::CaptureStderr();
   EXPECT_THROW(SettleServerUrl(settings, {port, port}), EUntrustedServer);
   const std::string warnings = testing::internal::GetCapturedStderr();
-  stranger.join();
   EXPECT_NE(warnings.find("skipping port " + std::to_string(port) +
                           ": the program listening there belongs to another user"),
             std::string::npos)
       << warnings;
   EXPECT_TRUE(settings.Url.Value.empty());
-  EXPECT_NE(seen.Stdout.find("GET /ping"), std::string::npos) << seen.Stdout << seen.Stderr;
+  EXPECT_NE(stranger.Seen().Stdout.find("GET /ping"), std::string::npos);
 }
 
 // The tests below scan the Data API's own ports: they run in a private
@@ -258,23 +284,10 @@ TEST(ServerDiscoveryTest, FirstPortThatAnswersLikeJoplin) {
 TEST(ServerDiscoveryTest, ListenerOfAnotherUserGetsNoToken) {
   if (const std::string why = TestSupport::WhyNoPrivateNetwork(); !why.empty())
     GTEST_SKIP() << why;
-  if (::getuid() != 0 || !Platform::FileExists("/usr/bin/setpriv") ||
-      !Platform::FileExists("/usr/bin/node"))
-    GTEST_SKIP() << "needs root, setpriv and node to listen as the user nobody";
+  if (const std::string why = ListenerOfNobody::WhyNot(); !why.empty())
+    GTEST_SKIP() << why;
   const int port = JoplinRestUtils::kFirstDataApiPort;
-  const std::string listener =
-      "const s = require('http').createServer((q, a) => { console.log(q.method + ' ' + q.url); "
-      "a.end('JoplinClipperServer'); }); s.listen(" +
-      std::to_string(port) + ", '127.0.0.1'); setTimeout(() => process.exit(0), 4000);";
-  TestSupport::ProgramResult seen;
-  std::thread stranger([&] {
-    seen = TestSupport::RunProgram(
-        "/usr/bin/setpriv",
-        {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/node", "-e", listener});
-  });
-  for (int i = 0;
-       i < 60 && Platform::LoopbackListenerOwner(port) == Platform::ListenerOwner::Nobody; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ListenerOfNobody stranger(port);
   EXPECT_EQ(Platform::LoopbackListenerOwner(port), Platform::ListenerOwner::OtherUser);
 
   TestSupport::TempDir home;
@@ -286,7 +299,7 @@ TEST(ServerDiscoveryTest, ListenerOfAnotherUserGetsNoToken) {
   options.Env["QUILLPOST_URL"] = "";
   options.Env["QUILLPOST_TOKEN"] = "";
   const auto result = TestSupport::RunQuillpost({"/SN"}, options);
-  stranger.join();
+  const TestSupport::ProgramResult& seen = stranger.Seen();
   EXPECT_NE(result.Stderr.find("skipping port " + std::to_string(port) +
                                ": the program listening there belongs to another user"),
             std::string::npos)
