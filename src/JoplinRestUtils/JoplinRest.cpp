@@ -94,10 +94,11 @@ namespace {
 
 // What is read of the answer to a request that creates or changes an object:
 // the server echoes the object whole (a note's body too), and only its id,
-// its title, its notebook and an error text are ever used.
+// its title, its notebook, a note's update time and an error text are ever
+// used.
 std::shared_ptr<TAnswerMembers> EchoFilter() {
   return std::make_shared<TAnswerMembers>(
-      std::vector<std::string>{"id", "title", "parent_id", "error"});
+      std::vector<std::string>{"id", "title", "parent_id", "user_updated_time", "error"});
 }
 
 }  // namespace

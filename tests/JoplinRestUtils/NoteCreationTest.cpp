@@ -8,6 +8,7 @@
 
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/JoplinRest.hpp"
+#include "Kestrel/CommonLib/Dates/DateTime.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "support/FakeDataApi.hpp"
 #include "support/TempDir.hpp"
@@ -29,8 +30,7 @@ class NoteCreationTest : public ::testing::Test {
     std::string id = "unset";
     EXPECT_TRUE(Rest.CreateNote(note, id));
     EXPECT_EQ(id.substr(0, 1), "N");
-    const auto posts = RequestsTo(Server, "POST", "/notes");
-    return posts.empty() ? std::string() : posts.back().Body;
+    return TestSupport::LastNoteJson(Server);
   }
   std::string File(const std::string& name) {
     const std::string path = Dir.Write(name, "bytes of " + name);
@@ -49,6 +49,76 @@ class NoteCreationTest : public ::testing::Test {
 TEST_F(NoteCreationTest, RecordWithInitialValues) {
   EXPECT_EQ(Create(TJoplinNewNote{}), R"({"title":"NoName","markup_language":1,"body":""})");
   EXPECT_EQ(Server.Requests().size(), 1u);
+}
+
+// A body goes by a PUT after the note is made with an empty one (Joplin's
+// POST would fetch every image URL in it), with the user's times again.
+TEST_F(NoteCreationTest, BodyFollowsTheEmptyNoteWithTheUsersTimes) {
+  TJoplinNewNote note;
+  note.Title = "t";
+  note.Body = "![x](file:///etc/passwd) ![y](http://127.0.0.1:9/pixel.png)";
+  note.CTime = Kestrel::CommonLib::EncodeDateTime({2024, 1, 5, 14, 4, 9, 0});
+  note.MTime = Kestrel::CommonLib::EncodeDateTime({2024, 7, 1, 12, 0, 0, 0});
+  std::string id;
+  ASSERT_TRUE(Rest.CreateNote(note, id));
+  const auto requests = Server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].Body,
+            R"({"title":"t","markup_language":1,"user_created_time":1704463449000,)"
+            R"("user_updated_time":1719835200000,"body":""})");
+  EXPECT_EQ(requests[1].Method + " " + requests[1].Target.substr(0, requests[1].Target.find('?')),
+            "PUT /notes/" + id);
+  EXPECT_EQ(requests[1].Body,
+            R"j({"body":"![x](file:\/\/\/etc\/passwd) ![y](http:\/\/127.0.0.1:9\/pixel.png)",)j"
+            R"j("user_created_time":1704463449000,"user_updated_time":1719835200000})j");
+  EXPECT_EQ(Fake.Notes.at(id).Body, note.Body);
+}
+
+// The second step refused, or lost and not done: the half-made note is
+// deleted for good and the uploads are taken back. Lost but done: the note
+// is there, whole.
+TEST_F(NoteCreationTest, ASecondStepThatFailsLeavesNothing) {
+  struct Case {
+    const char* Name;
+    TestSupport::Reply::Close Close;
+    int Status;
+    bool WrittenAnyway;
+    bool Done;
+  };
+  for (const Case& c :
+       {Case{"Refused", TestSupport::Reply::Close::No, 500, false, false},
+        Case{"LostNotWritten", TestSupport::Reply::Close::BeforeAnswer, 0, false, false},
+        Case{"LostButWritten", TestSupport::Reply::Close::BeforeAnswer, 0, true, true}}) {
+    TestSupport::TestHttpServer server;
+    TestSupport::FakeDataApi fake;
+    fake.Install(server);
+    server.Handle([&fake, &c](const TestSupport::RecordedRequest& request) {
+      if (request.Method != "PUT")
+        return fake.Answer(request);
+      if (c.WrittenAnyway)
+        fake.Answer(request);
+      TestSupport::Reply reply = TestSupport::Reply::Json(R"({"error":"no"})", c.Status);
+      reply.CloseMode = c.Close;
+      return reply;
+    });
+    TJoplinRest rest{"tok", server.BaseUrl()};
+    TJoplinNewNote note;
+    note.Body = "text";
+    note.Files.Add(File("a.png"));
+    std::string id = "unset";
+    rest.CreateNote(note, id);
+    EXPECT_EQ(rest.NoteOutcome().Done, c.Done) << c.Name << rest.NoteOutcome().Failure;
+    EXPECT_EQ(id != "unset", c.Done) << c.Name;
+    EXPECT_EQ(fake.Notes.size(), c.Done ? 1u : 0u) << c.Name;
+    EXPECT_EQ(fake.Resources.size(), c.Done ? 1u : 0u) << c.Name;
+    if (!c.Done) {
+      EXPECT_EQ(RequestsTo(server, "DELETE", "/notes/N2").size(), 1u) << c.Name;
+      EXPECT_NE(RequestsTo(server, "DELETE", "/notes/N2")[0].Target.find("permanent=1"),
+                std::string::npos);
+      EXPECT_NE(rest.NoteOutcome().Failure.find("the note was not created"), std::string::npos)
+          << c.Name << ": " << rest.NoteOutcome().Failure;
+    }
+  }
 }
 
 TEST_F(NoteCreationTest, TitlesAndTags) {

@@ -197,7 +197,8 @@ TEST_F(HostileServerTest, LargeNotesEarnTheirAnswersMoreRoom) {
   Reply echo = Reply::Json(R"({"id":"N9","title":"t","body":")" + std::string(70 << 20, 'x') +
                            R"(","parent_id":""})");
   echo.DelayMs = 4000;
-  Answer("POST", "/notes", echo);
+  Answer("POST", "/notes", Reply::Json(R"({"id":"N9","title":"t"})"));
+  Answer("PUT", "/notes/N9", echo);
   TestSupport::ProgramOptions options;
   options.Env["QUILLPOST_TIMEOUT"] = "2";
   const auto result = Run({"/S", Dir / "large.md", "/I", "t"}, options);
@@ -308,7 +309,7 @@ TEST_F(HostileServerTest, HtmlFileReferencedOftenIsUploadedOnce) {
   std::string relinked;
   for (int i = 0; i < 300; ++i)
     relinked += R"(<img src=\":\/R1\">)";
-  EXPECT_EQ(RequestsTo(Server, "POST", "/notes").at(0).Body,
+  EXPECT_EQ(TestSupport::TheNoteJson(Server),
             R"({"title":"NoName","markup_language":2,"body":")" + relinked + R"(\r\n"})");
 }
 

@@ -292,6 +292,53 @@ TEST_F(JoplinServerTest, MarkdownBodyUploadsOnlyWhatLiesBesideIt) {
   EXPECT_EQ(Json("GET", "resources/" + ids[0]).at("title"), "pic.png");
 }
 
+// No body makes the server read a file or fetch a URL, though Joplin's own
+// note creation downloads every image URL it sees, file: included: a file
+// outside the body's folder and a local HTTP service that must see no
+// request, named by a Markdown file, an HTML page, standard input, a note
+// that /Append makes, and an import. Each note keeps the links as text and
+// has no resource.
+TEST_F(JoplinServerTest, BodiesNeverMakeTheServerFetch) {
+  TestSupport::TestHttpServer service;
+  const std::string secret = Dir.Write("private/key.txt", "PRIVATE KEY");
+  const std::string fileUrl = "file://" + secret;
+  const std::string pixel = service.BaseUrl() + "/pixel.png";
+  const std::string markdown =
+      "![k](" + fileUrl + ") ![p](" + pixel + ")\n[embedded_pdf](" + fileUrl + ")\n";
+  Dir.Write("notes/m.md", markdown);
+  Dir.Write("notes/p.html",
+            "<p>x</p><img src=\"" + fileUrl + "\"><!-- <img src='" + pixel + "'> -->");
+  const std::string tree = "fetch-tree-" + std::to_string(::getpid());
+  Dir.Write(tree + "/a.md", markdown);
+  const std::string tag = std::to_string(::getpid());
+  std::vector<std::string> notes;
+  const auto made = [&](const TestSupport::ProgramResult& result) {
+    EXPECT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+    notes.push_back(NoteIdOf(result));
+  };
+  made(Run({"/S", "notes/m.md", "/I", "md " + tag}));
+  made(Run({"/S", "notes/p.html", "/I", "html " + tag}));
+  TestSupport::ProgramOptions piped;
+  piped.Stdin = markdown;
+  piped.Env["TZ"] = "UTC";
+  piped.WorkingDir = Dir.Path();
+  made(TestSupport::RunQuillpost({Settings(Server->Token), "/I", "stdin " + tag}, piped));
+  made(TestSupport::RunQuillpost({Settings(Server->Token), "/Append", "/I", "journal " + tag},
+                                 piped));
+  const auto imported = Run({"--import", Dir / tree});
+  ASSERT_EQ(imported.ExitCode, 0) << imported.Stdout << imported.Stderr;
+  const TJsonValue importedNotes = Json("GET", "folders/" + FolderId(tree) + "/notes");
+  for (const auto& item : importedNotes.at("items"))
+    notes.push_back(item.at("id"));
+  ASSERT_EQ(notes.size(), 5u) << imported.Stdout << imported.Stderr;
+  for (const std::string& id : notes) {
+    EXPECT_TRUE(Json("GET", "notes/" + id + "/resources").at("items").empty()) << id;
+    const std::string body = Json("GET", "notes/" + id + "?fields=body").at("body");
+    EXPECT_NE(body.find(fileUrl), std::string::npos) << body;
+  }
+  EXPECT_TRUE(service.Requests().empty()) << service.Requests().front().Target;
+}
+
 // A journal: two entries appended and one prepended, each with an
 // attachment, make one note with the three parts in order, every link
 // resolving; then a to-do with a due date, source and author, and the

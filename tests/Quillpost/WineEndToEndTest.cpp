@@ -271,7 +271,7 @@ TEST_F(WineEndToEndTest, AttachmentLockedByAnotherProgram) {
 }
 
 // A 3 MB body goes out in pieces as it is made, and again whole when the
-// server redirects the request.
+// server redirects the request that carries it.
 TEST_F(WineEndToEndTest, LargeBodyIsSentAgainWholeAfterARedirect) {
   std::string text;
   while (text.size() < 3000000)
@@ -280,7 +280,7 @@ TEST_F(WineEndToEndTest, LargeBodyIsSentAgainWholeAfterARedirect) {
   bool redirected = false;
   const auto fake = Server.Handler();
   Server.Handle([&](const TestSupport::RecordedRequest& request) {
-    if (request.Method != "POST" || !request.Target.starts_with("/notes?") || redirected)
+    if (request.Method != "PUT" || !request.Target.starts_with("/notes/N1?") || redirected)
       return fake(request);
     redirected = true;
     TestSupport::Reply redirect;
@@ -292,7 +292,8 @@ TEST_F(WineEndToEndTest, LargeBodyIsSentAgainWholeAfterARedirect) {
   const auto result =
       Run({Settings, "/N", "Inbox", "/I", "big", "/S", TestSupport::WindowsPath(body), "/MD"});
   EXPECT_EQ(result.Stdout, "Done (Note id: N1)\r\n") << result.Stderr;
-  const auto notes = TestSupport::RequestsTo(Server, "POST", "/notes");
+  // The body goes by the PUT that follows the note's creation.
+  const auto notes = TestSupport::RequestsTo(Server, "PUT", "/notes/N1");
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_NE(notes[1].Target.find("&moved=1"), std::string::npos);
   EXPECT_EQ(notes[0].Body, notes[1].Body);

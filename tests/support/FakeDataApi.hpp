@@ -89,7 +89,10 @@ class FakeDataApi {
 std::vector<RecordedRequest> RequestsTo(const TestHttpServer& server, std::string_view method,
                                         std::string_view path);
 
-// The body of the one POST notes the server received, or "<N notes>".
+// The note as the last POST notes and the PUT of its body sent it: the JSON
+// that one request would have carried. Empty when there was none.
+std::string LastNoteJson(const TestHttpServer& server);
+// The same of the one note the server received, or "<N notes>".
 std::string TheNoteJson(const TestHttpServer& server);
 
 // The "props" part of a multipart upload.

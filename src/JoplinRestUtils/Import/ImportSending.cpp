@@ -86,11 +86,21 @@ bool TImportSender::UploadResources(const TTreeNote& file, const TImportNote& no
   return true;
 }
 
-bool TImportSender::Create(TImportNote& note) {
+bool TImportSender::MakeWithoutBody(const std::string& id, const TImportNote& note) {
   TJsonValue json = TJsonValue::object();
-  json["id"] = note.Id;
+  json["id"] = id;
   json.update(note.Json);
-  if (Sent(FClient.Request(TRESTRequestMethod::rmPOST, "notes", &json))) {
+  json["body"] = "";
+  return Sent(FClient.Request(TRESTRequestMethod::rmPOST, "notes", &json));
+}
+
+bool TImportSender::Create(TImportNote& note) {
+  // Made without its body, then written whole: Joplin's POST would fetch
+  // every image URL the body names; its PUT fetches nothing. A note left
+  // without its body is not recorded, and the next run writes it.
+  if (MakeWithoutBody(note.Id, note)) {
+    if (!Sent(FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + note.Id, &note.Json)))
+      return false;
     ++FCounts.Created;
     return true;
   }
@@ -139,16 +149,14 @@ void TImportSender::TellLeftDeleted(const TPlannedNote& planned) {
 
 bool TImportSender::Restore(const TPlannedNote& planned, TImportNote& note) {
   const bool trashed = planned.Deleted == TDeletedInJoplin::Trashed;
+  // An erased note is made again as a new one is: without its body first.
+  if (!trashed && !MakeWithoutBody(planned.Id, note))
+    return false;
   TJsonValue json = TJsonValue::object();
-  if (!trashed)
-    json["id"] = planned.Id;
   json.update(note.Json);
   if (trashed)
     json["deleted_time"] = 0;
-  const TRequestOutcome sent =
-      trashed ? FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + planned.Id, &json)
-              : FClient.Request(TRESTRequestMethod::rmPOST, "notes", &json);
-  if (!Sent(sent))
+  if (!Sent(FClient.Request(TRESTRequestMethod::rmPUT, "notes/" + planned.Id, &json)))
     return false;
   ++FCounts.Restored;
   return true;

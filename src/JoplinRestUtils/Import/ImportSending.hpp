@@ -46,6 +46,8 @@ class TImportSender {
   bool MakeFolders(const TImportPlan& plan);
   bool SendNote(const TPlannedNote& planned);
   bool UploadResources(const TTreeNote& file, const TImportNote& note);
+  // POST of the note with the id chosen and an empty body.
+  bool MakeWithoutBody(const std::string& id, const TImportNote& note);
   bool Create(TImportNote& note);
   bool Update(const TPlannedNote& planned, TImportNote& note);
   bool Restore(const TPlannedNote& planned, TImportNote& note);

@@ -39,7 +39,7 @@ TEST_F(SendNoteTest, CreatedNotePrintsItsId) {
   EXPECT_EQ(result.Stdout, "Done (Note id: N1)\n");
   EXPECT_EQ(result.Stderr, "");
   EXPECT_EQ(result.ExitCode, 0);
-  EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
+  EXPECT_EQ(TestSupport::LastNoteJson(Server),
             R"({"title":"Hello","markup_language":1,"parent_id":"F1","body":""})");
 }
 
@@ -49,7 +49,7 @@ TEST_F(SendNoteTest, NumericIdsStayAsWritten) {
   Server.Queue(Reply::Json(R"({"id":12345678901234567890123,"title":"t"})"));
   const auto result = Run({Ini(Server.BaseUrl()), "/N", "Inbox", "/SN"});
   EXPECT_EQ(result.Stdout, "Done (Note id: 12345678901234567890123)\n");
-  EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
+  EXPECT_EQ(TestSupport::LastNoteJson(Server),
             R"({"title":"NoName","markup_language":1,"parent_id":"1.50","body":""})");
 }
 
@@ -58,7 +58,7 @@ TEST_F(SendNoteTest, PipedBodyGivesNoPrompt) {
   const auto result = Run({Ini(Server.BaseUrl()), "/LT"}, "Title line\nbody \u00e9/\r\nend");
   EXPECT_EQ(result.Stdout, "Done (Note id: N1)\n");
   EXPECT_EQ(result.Stderr, "");
-  EXPECT_EQ(TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body,
+  EXPECT_EQ(TestSupport::LastNoteJson(Server),
             R"({"title":"Title line","markup_language":1,"body":"body \u00E9\/\r\nend\r\n"})");
   // Without standard input at all the body is empty.
   const auto closed = Run({Ini(Server.BaseUrl())});
@@ -174,9 +174,7 @@ TEST_F(SendNoteTest, SkippedAttachmentsAreWarnedAbout) {
                 refused +
                 "\" was not uploaded (POST resources: HTTP 413 Client Error: File too large); "
                 "skipped\n");
-  EXPECT_NE(
-      TestSupport::RequestsTo(Server, "POST", "/notes").at(0).Body.find(R"("parent_id":"F2")"),
-      std::string::npos);
+  EXPECT_NE(TestSupport::LastNoteJson(Server).find(R"("parent_id":"F2")"), std::string::npos);
 }
 
 TEST_F(SendNoteTest, UrlWithoutSchemeEndsWithTheErrorLine) {
