@@ -14,8 +14,10 @@ using Kestrel::CommonLib::TStringList;
 
 constexpr size_t kRoomForLinks = 64 * 1024;
 
-// The body is read apart from the rest (TBodyMember).
-constexpr const char* kNoteFields = "id,title,body,markup_language,updated_time,parent_id";
+// The body is read apart from the rest (TBodyMember); deleted_time tells a
+// note in the trash, which is no note to add to.
+constexpr const char* kNoteFields =
+    "id,title,body,markup_language,updated_time,parent_id,deleted_time";
 
 std::string_view WithoutTrailingBreaks(std::string_view text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))

@@ -4,6 +4,7 @@
 
 #include "JoplinRestUtils/UnixTime.hpp"
 #include "Kestrel/CommonLib/Dates/FileTimes.hpp"
+#include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Platform/Files/FileTimes.hpp"
 
@@ -37,15 +38,36 @@ void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note) {
   }
 }
 
+std::string BoundTags(std::vector<std::string>& tags) {
+  if (tags.size() <= kMaxTagsPerNote)
+    return {};
+  std::string warning = "the note has " + std::to_string(tags.size()) + " tags; only the first " +
+                        std::to_string(kMaxTagsPerNote) +
+                        " are sent (/AllowMany sends them all), without";
+  for (size_t i = kMaxTagsPerNote; i < tags.size(); ++i)
+    warning += (i == kMaxTagsPerNote ? " " : ", ") + Kestrel::CommonLib::Quoted(tags[i]);
+  tags.resize(kMaxTagsPerNote);
+  return warning;
+}
+
 TJsonValue ResourceProperties(const std::string& file) {
   TJsonValue properties = TJsonValue::object();
   properties["title"] = Kestrel::CommonLib::DisplayFileName(file);
   // The file's times are UTC instants already: sent as they are, they stay
   // true even in the hour that daylight saving repeats.
+  // A file dated before 1970 is sent without its times: Joplin refuses them.
   Platform::FileTimeStamps times;
   if (Platform::ReadFileTimes(file, times)) {
-    properties["created_time"] = WholeSecondsAsUnixMs(times.Creation);
-    properties["updated_time"] = WholeSecondsAsUnixMs(times.LastWrite);
+    const std::int64_t created = WholeSecondsAsUnixMs(times.Creation);
+    const std::int64_t updated = WholeSecondsAsUnixMs(times.LastWrite);
+    if (created >= 0 && updated >= 0) {
+      properties["created_time"] = created;
+      properties["updated_time"] = updated;
+    } else {
+      Kestrel::CommonLib::Warn("the file " + Kestrel::CommonLib::QuotedPath(file) +
+                               " is dated before 1970, which Joplin cannot store; it is sent "
+                               "with today's date");
+    }
   }
   return properties;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "JoplinRestUtils/Json/Json.hpp"
 #include "JoplinRestUtils/NewNote.hpp"
@@ -19,6 +20,14 @@ std::optional<std::int64_t> NoteDateMs(Kestrel::CommonLib::TDateTime local,
 // Adds "is_todo", "todo_due", "todo_completed", "source_url", "author" and
 // the place, each where the note asks for it.
 void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note);
+
+// Joplin links each tag to its note one at a time, and a few thousand keep
+// it busy for minutes: a note takes at most so many, unless "/AllowMany".
+inline constexpr size_t kMaxTagsPerNote = 200;
+
+// Cuts `tags` to kMaxTagsPerNote; the warning that names those dropped, or
+// empty when none were.
+std::string BoundTags(std::vector<std::string>& tags);
 
 // A resource's "props": its title (the file name) and the file's times.
 TJsonValue ResourceProperties(const std::string& file);

@@ -323,7 +323,7 @@ TEST_F(JoplinServerTest, BodiesNeverMakeTheServerFetch) {
   piped.Env["TZ"] = "UTC";
   piped.WorkingDir = Dir.Path();
   made(TestSupport::RunQuillpost({Settings(Server->Token), "/I", "stdin " + tag}, piped));
-  made(TestSupport::RunQuillpost({Settings(Server->Token), "/Append", "/I", "journal " + tag},
+  made(TestSupport::RunQuillpost({Settings(Server->Token), "/Append", "/I", "fetched diary " + tag},
                                  piped));
   const auto imported = Run({"--import", Dir / tree});
   ASSERT_EQ(imported.ExitCode, 0) << imported.Stdout << imported.Stderr;
@@ -337,6 +337,27 @@ TEST_F(JoplinServerTest, BodiesNeverMakeTheServerFetch) {
     EXPECT_NE(body.find(fileUrl), std::string::npos) << body;
   }
   EXPECT_TRUE(service.Requests().empty()) << service.Requests().front().Target;
+}
+
+// A date before 1970 in a file's block is left out with a warning: Joplin
+// refuses such a time and then holds the note's id locked, so that every
+// later run of the import hung on it. The note is made, and the next run
+// after a change updates it. From the command line, it is an error.
+TEST_F(JoplinServerTest, DatesBefore1970AreLeftOut) {
+  const std::string tree = "old-dates-" + std::to_string(::getpid());
+  Dir.Write(tree + "/old.md", "---\ncreated: 1900-01-01\n---\nold\n");
+  const auto first = Run({"--import", Dir / tree});
+  EXPECT_EQ(first.ExitCode, 0) << first.Stdout << first.Stderr;
+  EXPECT_NE(first.Stderr.find("\"created\" \"1900-01-01\" is before 1970"), std::string::npos)
+      << first.Stderr;
+  Dir.Write(tree + "/old.md", "---\ncreated: 1900-01-01\n---\nolder\n");
+  const auto second = Run({"--import", Dir / tree});
+  EXPECT_EQ(second.ExitCode, 0) << second.Stdout << second.Stderr;
+  EXPECT_NE(second.Stdout.find("1 updated"), std::string::npos) << second.Stdout;
+  const auto given = Run({"/C", "1900-01-01", "/I", tree, "/SN"});
+  EXPECT_EQ(given.ExitCode, 3);
+  EXPECT_TRUE(given.Stdout.starts_with("ECommandLineError: /C \"1900-01-01\" is before 1970"))
+      << given.Stdout;
 }
 
 // A journal: two entries appended and one prepended, each with an

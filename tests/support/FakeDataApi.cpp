@@ -30,7 +30,7 @@ struct FakeDataState {
   Reply Folder(const std::string& method, const std::string& path, const std::string& body);
   Reply Note(const RecordedRequest& request, const std::string& id);
   Reply MakeNote(const std::string& body);
-  Reply ReadNote(const std::string& id, bool updatedOnly);
+  Reply ReadNote(const std::string& id, const std::string& target);
   Reply WriteNote(const std::string& id, const std::string& body);
   Reply MakeResource(const RecordedRequest& request);
   Reply Tag(const std::string& method, const std::string& path, const std::string& body);
@@ -200,7 +200,7 @@ Reply FakeDataState::Note(const RecordedRequest& request, const std::string& id)
   if (found == Notes.end())
     return NotFound();
   if (request.Method == "GET")
-    return ReadNote(id, request.Target.find("fields=updated_time&") != std::string::npos);
+    return ReadNote(id, request.Target);
   if (request.Method == "PUT")
     return WriteNote(id, request.Body);
   if (request.Method == "DELETE") {
@@ -216,9 +216,10 @@ Reply FakeDataState::Note(const RecordedRequest& request, const std::string& id)
   return NotFound();
 }
 
-Reply FakeDataState::ReadNote(const std::string& id, bool updatedOnly) {
+Reply FakeDataState::ReadNote(const std::string& id, const std::string& target) {
   FakeNote& note = Notes.at(id);
-  if (updatedOnly && ChangeBeforeWrite)
+  const std::string fields = QueryValue(target, "fields");
+  if (fields == "updated_time" && ChangeBeforeWrite)
     ++note.Updated;
   TJsonValue answer{{"id", id},
                     {"title", note.Title},
@@ -229,6 +230,18 @@ Reply FakeDataState::ReadNote(const std::string& id, bool updatedOnly) {
                     {"deleted_time", note.Deleted}};
   if (LeaveOutBody)
     answer.erase("body");
+  // Only the fields asked for, as Joplin answers.
+  if (!fields.empty()) {
+    TJsonValue asked = TJsonValue::object();
+    for (size_t start = 0; start <= fields.size();) {
+      const size_t comma = std::min(fields.find(',', start), fields.size());
+      const std::string name = fields.substr(start, comma - start);
+      if (answer.contains(name))
+        asked[name] = answer[name];
+      start = comma + 1;
+    }
+    answer = std::move(asked);
+  }
   return Reply::Json(answer.dump());
 }
 

@@ -222,7 +222,7 @@ class TNoteBuilder {
     return uploaded.Empty() ? body : RelinkImageReferences(body, FBaseDir, uploaded);
   }
 
-  std::string Tags(const TFrontMatter& fields) const {
+  std::string Tags(const TFrontMatter& fields) {
     std::vector<std::string> tags = fields.Tags;
     std::unordered_set<std::string> seen;
     for (const auto& tag : tags)
@@ -230,6 +230,10 @@ class TNoteBuilder {
     for (const auto& tag : FSettings.Tags) {
       if (seen.insert(Platform::AsciiLowerCase(tag)).second)
         tags.push_back(tag);
+    }
+    if (!FSettings.AllowMany) {
+      if (const std::string dropped = BoundTags(tags); !dropped.empty())
+        FNote.Warnings.push_back(FFile.RelPath + ": " + dropped);
     }
     std::string joined;
     for (const auto& tag : tags)
@@ -253,9 +257,14 @@ class TNoteBuilder {
     const std::int64_t created = fields.Created.value_or(haveTimes ? InstantMs(times.Creation) : 0);
     const std::int64_t updated =
         fields.Updated.value_or(haveTimes ? InstantMs(times.LastWrite) : 0);
-    if (created != 0)
+    // Joplin refuses a time before 1970, and then holds the note's id locked.
+    if (created < 0 || updated < 0)
+      FNote.Warnings.push_back(FFile.RelPath +
+                               ": the file's times are before 1970, which Joplin cannot store; "
+                               "the note gets today's");
+    if (created > 0)
       json["user_created_time"] = created;
-    if (updated != 0)
+    if (updated > 0)
       json["user_updated_time"] = updated;
     json["tags"] = Tags(fields);
     TJoplinNewNote extra;

@@ -18,6 +18,7 @@ struct TImportSettings {
   bool FrontMatter = true;
   TLocalFilePolicy LocalFiles;  // which linked files may be uploaded
   bool RestoreDeleted = false;  // make again the notes deleted in Joplin
+  bool AllowMany = false;       // more tags than a note may take are sent too
 };
 
 struct TImportResource {

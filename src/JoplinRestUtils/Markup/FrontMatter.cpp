@@ -213,8 +213,14 @@ class TFieldReader {
     std::optional<std::int64_t> date;
     if (member->Value.Kind == TYamlValue::TKind::Scalar)
       date = ReadFrontMatterDate(member->Value.Text);
-    if (!date)
+    if (!date) {
       Warn(*member, "is not a date");
+    } else if (*date < 0) {
+      // Joplin refuses a time before 1970, and then holds the note's id
+      // locked: the field is left out.
+      Warn(*member, "is before 1970, which Joplin cannot store");
+      date.reset();
+    }
     return date;
   }
 

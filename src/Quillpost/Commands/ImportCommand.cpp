@@ -57,6 +57,7 @@ TImportRun ReadImportSwitches(const TArguments& args, const TSettings& settings)
   const Kestrel::CommonLib::TStringList tags = SwitchValuesThenList(params, "T", "TT");
   run.Settings.Tags = tags.Lines();
   run.Settings.FrontMatter = !FindSwitch(params, "NoFrontMatter");
+  run.Settings.AllowMany = FindSwitch(params, "AllowMany");
   run.Settings.LocalFiles.Never = settings.Files;
   run.Settings.LocalFiles.MaxFiles = 0;
   run.Settings.LocalFiles.MaxBytes = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "JoplinRestUtils/NoteFields.hpp"
+#include "JoplinRestUtils/UnixTime.hpp"
 #include "Kestrel/CommonLib/Dates/DatePlaceholders.hpp"
 #include "Kestrel/CommonLib/Dates/DateTimeParser.hpp"
 #include "Kestrel/CommonLib/Dates/FileTimes.hpp"
@@ -98,8 +100,13 @@ Kestrel::CommonLib::TDateTime DateOfSwitch(const TParamList& params, const char*
   }
   const Kestrel::CommonLib::TDateTime now = Kestrel::CommonLib::NowDateTime();
   Kestrel::CommonLib::TDateTime date = now;
-  if (Kestrel::CommonLib::TryParseDateTime(value, Platform::UserDateConventions(), now, date))
+  if (Kestrel::CommonLib::TryParseDateTime(value, Platform::UserDateConventions(), now, date)) {
+    // Joplin refuses a time before 1970, and then holds the note's id locked.
+    if (JoplinRestUtils::DateTimeToUnixMs(date) < 0)
+      throw ECommandLineError("/" + std::string(name) + " " + Kestrel::CommonLib::Quoted(value) +
+                              " is before 1970, which Joplin cannot store");
     return date;
+  }
   if (unreadable == TUnreadableDate::IsAnError)
     throw ECommandLineError("/" + std::string(name) + " " + Kestrel::CommonLib::Quoted(value) +
                             " is not a date-time");
@@ -123,7 +130,7 @@ std::string ApplyAttachments(const TArguments& args, TJoplinNewNote& note) {
 }
 
 // After the tags of a front-matter block, those of the command line that it
-// does not have already.
+// does not have already; no more than a note may take, unless "/AllowMany".
 void ApplyTags(const TParamList& params, TJoplinNewNote& note) {
   const std::vector<std::string> fromBlock = note.Tags.Lines();
   const TStringList given = SwitchValuesThenList(params, "T", "TT");
@@ -133,6 +140,15 @@ void ApplyTags(const TParamList& params, TJoplinNewNote& note) {
     });
     if (!inBlock)
       note.Tags.Add(tag);
+  }
+  if (FindSwitch(params, "AllowMany"))
+    return;
+  std::vector<std::string> tags = note.Tags.Lines();
+  if (const std::string dropped = JoplinRestUtils::BoundTags(tags); !dropped.empty()) {
+    Kestrel::CommonLib::Warn(dropped);
+    note.Tags.Clear();
+    for (auto& tag : tags)
+      note.Tags.Add(std::move(tag));
   }
 }
 

@@ -28,6 +28,7 @@ struct AppendCase {
   bool ChangeBeforeWrite = false;
   bool RefuseWrite = false;
   bool LeaveOutBody = false;
+  bool InTheTrash = false;  // kJournal deleted to Joplin's trash beforehand
   friend void PrintTo(const AppendCase& c, std::ostream* out) { *out << c.Name; }
 };
 
@@ -58,6 +59,8 @@ TEST_P(AppendTest, TargetsWritesAndRefusals) {
   Store.ChangeBeforeWrite = c.ChangeBeforeWrite;
   Store.RefuseWrite = c.RefuseWrite;
   Store.LeaveOutBody = c.LeaveOutBody;
+  if (c.InTheTrash)
+    Store.TrashNote(kJournal);
   const auto result = Run(c.Args);
   EXPECT_EQ(result.ExitCode, c.ExitCode) << result.Stderr;
   EXPECT_EQ(result.Stdout, c.Stdout) << result.Stderr;
@@ -104,6 +107,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "ENoteNotFound: Note \"eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeee\" not found\n",
                    "day one\n",
                    0},
+        AppendCase{"IdOfANoteInTheTrash",
+                   {"/Append", "/Id", kJournal, "/S", "entry.md"},
+                   3,
+                   std::string("ENoteNotFound: Note \"") + kJournal + "\" not found\n",
+                   "day one\n",
+                   0,
+                   false,
+                   false,
+                   false,
+                   true},
         AppendCase{"MarkupMismatch",
                    {"/Append", "/I", "Page", "/S", "entry.md", "/A", "a.png"},
                    3,

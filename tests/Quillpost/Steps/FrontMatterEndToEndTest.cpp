@@ -145,3 +145,67 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.Name); });
 
 }  // namespace
+
+namespace {
+
+TestSupport::ProgramResult RunWith(const TestSupport::TestHttpServer& server,
+                                   const std::vector<std::string>& args, const std::string& in) {
+  TestSupport::ProgramOptions options;
+  options.Stdin = in;
+  options.CloseStdin = in.empty();
+  options.Env["QUILLPOST_URL"] = server.BaseUrl();
+  options.Env["QUILLPOST_TOKEN"] = "tok";
+  options.Env["TZ"] = "UTC";
+  options.Env["LC_ALL"] = "C.UTF-8";
+  return TestSupport::RunQuillpost(args, options);
+}
+
+// 250 tags: a note takes the first 200 and a warning names the rest, unless
+// /AllowMany. A date before 1970, which Joplin refuses (and then holds the
+// note's id locked): left out with a warning from a block, an error before
+// anything is sent from the command line.
+TEST(FrontMatterBoundsTest, ManyTagsAndDatesBefore1970) {
+  std::string block = "---\ntags: [";
+  std::string first200;
+  for (int i = 1; i <= 250; ++i) {
+    block += (i > 1 ? ", t" : "t") + std::to_string(i);
+    if (i <= 200)
+      first200 += (i > 1 ? ", t" : "t") + std::to_string(i);
+  }
+  block += "]\ncreated: 1900-01-01\n---\ntext\n";
+  {
+    TestSupport::TestHttpServer server;
+    TestSupport::FakeDataApi fake;
+    fake.Install(server);
+    const auto result = RunWith(server, {"/I", "t"}, block);
+    EXPECT_EQ(result.ExitCode, 0) << result.Stderr;
+    const std::string json = TestSupport::TheNoteJson(server);
+    EXPECT_NE(json.find("\"tags\":\"" + first200 + "\""), std::string::npos) << json;
+    EXPECT_EQ(json.find("user_created_time"), std::string::npos) << json;
+    EXPECT_NE(result.Stderr.find("the note has 250 tags; only the first 200 are sent (/AllowMany "
+                                 "sends them all), without \"t201\", \"t202\","),
+              std::string::npos)
+        << result.Stderr;
+    EXPECT_NE(result.Stderr.find("\"created\" \"1900-01-01\" is before 1970"), std::string::npos)
+        << result.Stderr;
+  }
+  {
+    TestSupport::TestHttpServer server;
+    TestSupport::FakeDataApi fake;
+    fake.Install(server);
+    const auto result = RunWith(server, {"/I", "t", "/AllowMany"}, block);
+    EXPECT_EQ(result.ExitCode, 0) << result.Stderr;
+    EXPECT_NE(TestSupport::TheNoteJson(server).find(", t250\""), std::string::npos);
+  }
+  for (const char* date : {"/C", "/E", "/Due"}) {
+    TestSupport::TestHttpServer server;
+    const auto result = RunWith(server, {date, "1969-12-31 23:00", "/SN"}, "");
+    EXPECT_EQ(result.ExitCode, 3) << date;
+    EXPECT_EQ(result.Stdout, std::string("ECommandLineError: ") + date +
+                                 " \"1969-12-31 23:00\" is before 1970, which Joplin cannot "
+                                 "store\n");
+    EXPECT_TRUE(server.Requests().empty()) << date;
+  }
+}
+
+}  // namespace
