@@ -81,6 +81,13 @@ INSTANTIATE_TEST_SUITE_P(
                         0,
                         "Done (Note id: N1)\n",
                         R"({"title":"T","markup_language":1,"tags":"a, b","body":"text\r\n"})"},
+        // A list switch given again adds to the list; a switch given again
+        // without a value in between takes the word after it.
+        CommandLineCase{"RepeatedTagListsAndTags",
+                        {"/SN", "/TT", "a", "b", "/I", "T", "/TT", "c", "/T", "/T", "d"},
+                        0,
+                        "Done (Note id: N1)\n",
+                        R"({"title":"T","markup_language":1,"tags":"d, a, b, c","body":""})"},
         CommandLineCase{"AbsoluteBodyPath",
                         {"/S", "DIR/body.md", "/LT"},
                         0,

@@ -92,8 +92,8 @@ std::vector<size_t> SwitchValuePlaces(const TParamList& params, std::string_view
   bool waiting = false;
   for (size_t i = 0; i < params.size(); ++i) {
     if (switches.IsSwitch(params[i])) {
-      // A switch right after the wanted one cancels the wait and is not itself tested.
-      waiting = !waiting && SameText(SwitchName(params[i]), name);
+      // A switch is never a value: the wanted one (again) waits for its own.
+      waiting = SameText(SwitchName(params[i]), name);
     } else if (waiting) {
       places.push_back(i);
       waiting = false;
@@ -108,11 +108,8 @@ std::vector<size_t> SwitchValueListPlaces(const TParamList& params, std::string_
   bool collecting = false;
   for (size_t i = 0; i < params.size(); ++i) {
     if (switches.IsSwitch(params[i])) {
-      if (SameText(SwitchName(params[i]), name)) {
-        collecting = true;
-      } else if (collecting) {
-        break;
-      }
+      // Another switch ends the list; the list switch again adds to it.
+      collecting = SameText(SwitchName(params[i]), name);
     } else if (collecting) {
       places.push_back(i);
     }

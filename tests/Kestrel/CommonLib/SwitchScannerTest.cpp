@@ -58,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"NoParams", false, {}, "T", {}},
         ValueCase{"EachOccurrence", false, {"/T", "a", "/T", "b"}, "T", {"a", "b"}},
         ValueCase{"OtherSwitchBetween", false, {"/T", "/X", "/T", "c"}, "T", {"c"}},
-        ValueCase{"SwitchAfterSwitchCancels", false, {"/T", "/T", "c"}, "T", {}},
+        // The first /T has no value; the word after the second is its value.
+        ValueCase{"RepeatedSwitchTakesTheNextWord", false, {"/T", "/T", "c"}, "T", {"c"}},
+        ValueCase{"OtherSwitchIsNoValue", false, {"/T", "/N", "c"}, "T", {}},
         ValueCase{"NegativeNumberIsSwitch", false, {"/T", "-5"}, "T", {}},
         ValueCase{"LastParameter", false, {"x", "/T"}, "T", {}},
         ValueCase{"TIsNotTT", false, {"/TT", "a", "/t", "b"}, "T", {"b"}},
@@ -70,11 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"/AA", "/a/x.png", "b.png", "/T", "t"},
                   "AA",
                   {"/a/x.png", "b.png"}},
-        ValueCase{"ListRunsToNextOtherSwitch",
+        // A repeated list switch adds its values after the first run's.
+        ValueCase{"ListRunsToNextOtherSwitchAndAgain",
                   true,
                   {"/TT", "a", "b", "/TT", "c", "/X", "d", "/TT", "e"},
                   "TT",
-                  {"a", "b", "c"}},
+                  {"a", "b", "c", "e"}},
         ValueCase{"ListOnlySwitches", true, {"/TT", "/X", "/Y"}, "TT", {}},
         ValueCase{"ListIgnoresCase", true, {"x", "/tt", "a", "-T", "b"}, "TT", {"a"}},
         ValueCase{"ListBeforeFirstOccurrenceIgnored", true, {"a", "/X", "/TT", "b"}, "TT", {"b"}}),
@@ -95,7 +98,7 @@ TEST(SwitchScannerTest, SingleValueIsTheFirstFound) {
   EXPECT_FALSE(GetSwitchValue({"/T"}, "T", value));
   EXPECT_EQ(value, "untouched");
   EXPECT_TRUE(GetSwitchValue({"/T", "/T", "a", "/T", "b"}, "T", value));
-  EXPECT_EQ(value, "b");
+  EXPECT_EQ(value, "a");
   EXPECT_EQ(GetSwitchValueDef({"/N", "Inbox", "/N", "Other"}, "N", ""), "Inbox");
   EXPECT_EQ(GetSwitchValueDef({"/I"}, "I", "NoName"), "NoName");
 }
