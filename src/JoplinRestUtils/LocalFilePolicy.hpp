@@ -2,8 +2,9 @@
 // Which local files a body may pull in: a Markdown or HTML body downloaded
 // from anywhere must not upload the user's private files. Only files that lie
 // under the body file's own folder once symbolic links and ".." are resolved,
-// never a settings file of this run, and within a bound on their number and
-// their total size.
+// and there neither hidden (a name that begins with a dot) nor in a folder of
+// secrets or tools (.git, .ssh, .aws, .config...); never a settings file of
+// this run; and within a bound on their number and their total size.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ struct TLocalFilePolicy {
   std::uint64_t MaxBytes = 1 << 30;  // 0: no bound on the size
 };
 
-enum class TLocalFileVerdict { Allowed, Outside, Forbidden };
+enum class TLocalFileVerdict { Allowed, Outside, Hidden, Forbidden };
 
 // Judges the files of one body against a policy: the policy's folder and
 // its never-sent files are resolved once, not once for every file.

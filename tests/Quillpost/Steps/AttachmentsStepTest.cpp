@@ -39,8 +39,9 @@ TEST_F(AttachmentsStepTest, ExistingFilesInOrder) {
 
 TEST_F(AttachmentsStepTest, SingleValuesComeBeforeTheList) {
   EXPECT_EQ(Apply({"/AA", "b.jpg", "/A", "a.png"}).Files.Lines(), (std::vector<std::string>{A, B}));
+  // A repeated /AA adds its files after the first run's.
   EXPECT_EQ(Apply({"/AA", "a.png", "/T", "x", "/AA", "b.jpg"}).Files.Lines(),
-            (std::vector<std::string>{A}));
+            (std::vector<std::string>{A, B}));
   EXPECT_EQ(Apply({"/AA", A, "docs/report.final.pdf"}).Files.Lines(),
             (std::vector<std::string>{A, Report}));
 }
