@@ -360,6 +360,36 @@ TEST_F(JoplinServerTest, DatesBefore1970AreLeftOut) {
       << given.Stdout;
 }
 
+// Two trees imported into one notebook, each with its own "a.md": two
+// notes, each read back with its own text; the prune of one tree's deleted
+// file trashes its note alone.
+TEST_F(JoplinServerTest, TwoTreesIntoOneNotebookNeverShareANote) {
+  const std::string notebook = "Shared " + std::to_string(::getpid());
+  Dir.Write("work/a.md", "work's A\n");
+  Dir.Write("work/keep.md", "kept\n");
+  Dir.Write("dl/a.md", "downloaded A\n");
+  Dir.Write("dl/keep.md", "kept too\n");
+  for (const char* tree : {"work", "dl"}) {
+    const auto result = Run({"--import", Dir / tree, "/N", notebook, "/NC"});
+    ASSERT_EQ(result.ExitCode, 0) << result.Stdout << result.Stderr;
+    EXPECT_NE(result.Stdout.find("2 created"), std::string::npos) << result.Stdout;
+  }
+  const auto bodies = [&] {
+    std::multiset<std::string> texts;
+    const TJsonValue notes = Json("GET", "folders/" + FolderId(notebook) + "/notes?fields=id,body");
+    for (const auto& note : notes.at("items"))
+      texts.insert(note.at("body").get<std::string>());
+    return texts;
+  };
+  EXPECT_EQ(bodies(),
+            (std::multiset<std::string>{"work's A\n", "kept\n", "downloaded A\n", "kept too\n"}));
+  std::filesystem::remove(Dir / "dl/a.md");
+  const auto pruned = Run({"--import", Dir / "dl", "/N", notebook, "--prune"});
+  EXPECT_EQ(pruned.ExitCode, 0) << pruned.Stdout << pruned.Stderr;
+  EXPECT_NE(pruned.Stdout.find("1 pruned"), std::string::npos) << pruned.Stdout;
+  EXPECT_EQ(bodies(), (std::multiset<std::string>{"work's A\n", "kept\n", "kept too\n"}));
+}
+
 // A journal: two entries appended and one prepended, each with an
 // attachment, make one note with the three parts in order, every link
 // resolving; then a to-do with a due date, source and author, and the

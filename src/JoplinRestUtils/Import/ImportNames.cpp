@@ -1,5 +1,7 @@
 #include "JoplinRestUtils/Import/ImportNames.hpp"
 
+#include <type_traits>
+
 #include "JoplinRestUtils/Import/ImportIds.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
 #include "Kestrel/CommonLib/Text/Sha256.hpp"
@@ -24,8 +26,13 @@ std::string_view LastPart(std::string_view path) {
 
 }  // namespace
 
-TImportNames::TImportNames(const TImportTree& tree, std::string targetKey, std::string targetId)
-    : FTree(tree), FTargetKey(std::move(targetKey)), FTargetId(std::move(targetId)) {
+TImportNames::TImportNames(const TImportTree& tree, std::string targetKey, std::string targetId,
+                           std::string legacyKey, const TImportJournal* journal)
+    : FTree(tree),
+      FTargetKey(std::move(targetKey)),
+      FTargetId(std::move(targetId)),
+      FLegacyKey(std::move(legacyKey)),
+      FJournal(journal) {
   for (size_t i = 0; i < tree.Notes.size(); ++i) {
     const TTreeNote& note = tree.Notes[i];
     FByPath.emplace(note.Path, i);
@@ -36,16 +43,50 @@ TImportNames::TImportNames(const TImportTree& tree, std::string targetKey, std::
   }
 }
 
+namespace {
+
+template <typename Map>
+const std::string* Recorded(const TImportJournal* journal, const Map TImportJournal::*map,
+                            const std::string& key) {
+  if (journal == nullptr)
+    return nullptr;
+  const auto found = (journal->*map).find(key);
+  if (found == (journal->*map).end())
+    return nullptr;
+  if constexpr (std::is_same_v<typename Map::mapped_type, std::string>)
+    return &found->second;
+  else
+    return &found->second.Id;
+}
+
+}  // namespace
+
+std::string TImportNames::IdOf(TImportItem item, const std::string& key,
+                               const std::string* recorded) const {
+  if (recorded != nullptr && !FLegacyKey.empty() && *recorded == ImportId(item, FLegacyKey, key))
+    return *recorded;
+  return ImportId(item, FTargetKey, key);
+}
+
 std::string TImportNames::NoteId(const std::string& relPath) const {
-  return ImportId(TImportItem::Note, FTargetKey, relPath);
+  return IdOf(TImportItem::Note, relPath, Recorded(FJournal, &TImportJournal::Notes, relPath));
 }
 
 std::string TImportNames::FolderId(const std::string& relFolder) const {
-  return relFolder.empty() ? FTargetId : ImportId(TImportItem::Folder, FTargetKey, relFolder);
+  if (relFolder.empty())
+    return FTargetId;
+  return IdOf(TImportItem::Folder, relFolder,
+              Recorded(FJournal, &TImportJournal::Folders, relFolder));
 }
 
 std::string TImportNames::ResourceId(const std::string& contentHash) const {
-  return ImportId(TImportItem::Resource, FTargetKey, contentHash);
+  return IdOf(TImportItem::Resource, contentHash,
+              Recorded(FJournal, &TImportJournal::Resources, contentHash));
+}
+
+bool TImportNames::IsOwnNoteId(const std::string& relPath, const std::string& id) const {
+  return id == ImportId(TImportItem::Note, FTargetKey, relPath) ||
+         (!FLegacyKey.empty() && id == ImportId(TImportItem::Note, FLegacyKey, relPath));
 }
 
 const TTreeNote* TImportNames::NoteAtPath(const std::string& path) const {

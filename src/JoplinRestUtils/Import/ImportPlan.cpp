@@ -45,6 +45,15 @@ size_t TImportPlan::NotesToSend() const {
   return count;
 }
 
+namespace {
+
+std::string ForeignRecordWarning(const std::string& relPath, const std::string& id) {
+  return relPath + ": the journal names the note " + id +
+         ", which this import did not make; the record is not used";
+}
+
+}  // namespace
+
 TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
                        const TServerState& server, const TImportSettings& settings,
                        TLinkedFiles& files) {
@@ -62,6 +71,12 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
       plan.Warnings.push_back(std::move(warning));
     const auto before = journal.Notes.find(file.RelPath);
     const TJournalNote* known = before == journal.Notes.end() ? nullptr : &before->second;
+    // A record naming a note that this import did not make (an edited
+    // journal) is not acted on: the note it names is left alone.
+    if (known != nullptr && !names.IsOwnNoteId(file.RelPath, known->Id)) {
+      plan.Warnings.push_back(ForeignRecordWarning(file.RelPath, known->Id));
+      known = nullptr;
+    }
     TPlannedNote planned;
     planned.File = &file;
     planned.Id = known ? known->Id : built.Id;
@@ -80,8 +95,12 @@ TImportPlan PlanImport(const TImportNames& names, const TImportJournal& journal,
     plan.Notes.push_back(std::move(planned));
   }
   for (const auto& [relPath, note] : journal.Notes) {
-    if (inTree.count(relPath) == 0)
+    if (inTree.count(relPath) != 0)
+      continue;
+    if (names.IsOwnNoteId(relPath, note.Id))
       plan.Gone.push_back({relPath, note.Id});
+    else
+      plan.Warnings.push_back(ForeignRecordWarning(relPath, note.Id));
   }
   return plan;
 }

@@ -69,6 +69,7 @@ TImportRun ReadImportSwitches(const TArguments& args, const TSettings& settings)
 struct TTarget {
   std::string Key;
   std::string Id;
+  std::string LegacyKey;  // the key of earlier versions' ids, where it differs
 };
 
 // False when the server did not answer.
@@ -89,9 +90,13 @@ bool FindTarget(TJoplinRest& client, const TImportRun& run, const std::string& r
       throw;
     target.Key = "new:" + run.Notebook;
     target.Id = ImportId(TImportItem::Folder, target.Key, "");
+    target.Key += "\ntree:" + root;
     return true;
   }
-  target.Key = target.Id;
+  // The tree is part of every id: two trees imported into one notebook never
+  // share a note. Earlier versions derived the ids from the notebook alone.
+  target.LegacyKey = target.Id;
+  target.Key = target.Id + "\ntree:" + root;
   return true;
 }
 
@@ -138,7 +143,7 @@ int RunImport(const TArguments& args, const TSettings& settings) {
     return Refused(client.LastFailure());
   const std::string journalPath = JournalPathFor(settings.Url.Value, tree.Root, run.Notebook);
   TImportJournal journal = LoadJournal(journalPath, target);
-  const TImportNames names(tree, target.Key, target.Id);
+  const TImportNames names(tree, target.Key, target.Id, target.LegacyKey, &journal);
   TServerState state;
   std::vector<std::string> notices;
   if (!ReadServerState(client, names, journal, state, notices))

@@ -275,11 +275,22 @@ INSTANTIATE_TEST_SUITE_P(
                       DiffCase{"FileGone",
                                [](auto& journal, auto&, const auto& names) {
                                  SentAsTheyAre(journal, names);
-                                 journal.Notes["c.md"] = {"cccc", "x"};
+                                 journal.Notes["c.md"] = {names.NoteId("c.md"), "x"};
                                },
                                false,
                                {{"a.md", A::Unchanged}, {"b.md", A::Unchanged}},
                                {"c.md"}},
+                      // An edited journal names notes the import did not make:
+                      // neither written nor pruned.
+                      DiffCase{"RecordsOfForeignNotesAreNotUsed",
+                               [](auto& journal, auto&, const auto& names) {
+                                 SentAsTheyAre(journal, names);
+                                 journal.Notes["a.md"].Id = "dddddddddddddddddddddddddddddddd";
+                                 journal.Notes["c.md"] = {"cccccccccccccccccccccccccccccccc", "x"};
+                               },
+                               false,
+                               {{"a.md", A::Create}, {"b.md", A::Unchanged}},
+                               {}},
                       DiffCase{"TrashedInJoplin",
                                [](auto& journal, auto& server, const auto& names) {
                                  SentAsTheyAre(journal, names);
@@ -322,6 +333,38 @@ INSTANTIATE_TEST_SUITE_P(
                                {{"a.md", A::Update}, {"b.md", A::Create}},
                                {}}),
     DiffName);
+
+// The tree is part of every id, so two trees in one notebook never share a
+// note; a journal of an earlier version, whose ids came from the notebook
+// alone, keeps them, and names no other note.
+TEST(ImportIdsTest, TreesHaveTheirOwnIdsAndEarlierJournalsKeepTheirs) {
+  TestSupport::TempDir one, two;
+  for (const TestSupport::TempDir* dir : {&one, &two}) {
+    dir->Write("a.md", "A");
+    dir->Write("sub/b.md", "B");
+  }
+  const TImportTree treeOne = ScanImportTree(one.Path());
+  const TImportTree treeTwo = ScanImportTree(two.Path());
+  const TImportNames first(treeOne, "FI\ntree:" + treeOne.Root, "FI", "FI");
+  const TImportNames second(treeTwo, "FI\ntree:" + treeTwo.Root, "FI", "FI");
+  EXPECT_NE(first.NoteId("a.md"), second.NoteId("a.md"));
+  EXPECT_NE(first.FolderId("sub"), second.FolderId("sub"));
+  EXPECT_NE(first.ResourceId("hash"), second.ResourceId("hash"));
+
+  TImportJournal journal;
+  const std::string legacy = ImportId(TImportItem::Note, "FI", "a.md");
+  journal.Notes["a.md"] = {legacy, "digest"};
+  journal.Notes["sub/b.md"] = {"dddddddddddddddddddddddddddddddd", "digest"};
+  journal.Folders["sub"] = ImportId(TImportItem::Folder, "FI", "sub");
+  const TImportNames earlier(treeOne, "FI\ntree:" + treeOne.Root, "FI", "FI", &journal);
+  EXPECT_EQ(earlier.NoteId("a.md"), legacy);
+  EXPECT_EQ(earlier.FolderId("sub"), journal.Folders["sub"]);
+  EXPECT_EQ(earlier.NoteId("sub/b.md"), first.NoteId("sub/b.md"));
+  EXPECT_TRUE(earlier.IsOwnNoteId("a.md", legacy));
+  EXPECT_TRUE(earlier.IsOwnNoteId("a.md", first.NoteId("a.md")));
+  EXPECT_FALSE(earlier.IsOwnNoteId("sub/b.md", "dddddddddddddddddddddddddddddddd"));
+  EXPECT_FALSE(earlier.IsOwnNoteId("a.md", second.NoteId("a.md")));
+}
 
 TEST(ImportJournalTest, RecordsReadBackAndACutRecordIsLeftOut) {
   TImportJournal journal;
