@@ -145,10 +145,10 @@ std::optional<std::string> TLinkedFiles::HashOf(const std::string& path) {
   if (known != FKnown.end() && known->second.Stamp == stamp.Stamp) {
     stamp.ContentHash = known->second.ContentHash;
   } else {
-    std::string bytes;
-    if (!Platform::ReadWholeFile(path, bytes))
+    std::optional<std::string> hash = Kestrel::CommonLib::Sha256HexOfFile(path);
+    if (!hash)
       return std::nullopt;
-    stamp.ContentHash = Kestrel::CommonLib::Sha256Hex(bytes);
+    stamp.ContentHash = std::move(*hash);
   }
   return FSeen.emplace(path, std::move(stamp)).first->second.ContentHash;
 }

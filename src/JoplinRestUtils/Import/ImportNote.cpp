@@ -293,6 +293,15 @@ TImportNote BuildImportNote(const TTreeNote& file, const TImportNames& names, TL
                             const TImportSettings& settings) {
   TImportNote note;
   TNoteBuilder(file, names, files, settings, note).Build();
+  // What one note pulls in is bounded as a single note's body is.
+  std::vector<std::string> linked;
+  for (const TImportResource& resource : note.Resources)
+    linked.push_back(resource.Path);
+  try {
+    CheckBodyFileBound(settings.LocalFiles, linked);
+  } catch (const EBodyFilesBeyondBound& error) {
+    note.Failure = std::string(error.KindName()) + ": " + error.what();
+  }
   return note;
 }
 

@@ -409,6 +409,40 @@ TEST(Sha256Test, KnownDigests) {
   for (size_t at = 0; at < million.size(); at += 777)
     pieces.Update(std::string_view(million).substr(at, 777));
   EXPECT_EQ(pieces.HexDigest(), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  // A file is hashed as it is read, a piece at a time: the same digest.
+  TestSupport::TempDir dir;
+  for (const size_t size : {size_t{0}, size_t{3}, (size_t{1} << 20) + 3}) {
+    const std::string bytes(size, 'q');
+    EXPECT_EQ(Kestrel::CommonLib::Sha256HexOfFile(dir.Write("f", bytes)), Sha256Hex(bytes)) << size;
+  }
+  EXPECT_EQ(Kestrel::CommonLib::Sha256HexOfFile(dir / "missing"), std::nullopt);
+}
+
+// A note of an import that links more files than a body may pull in fails
+// alone, as a single note's body would; "/AllowMany" lifts the bound.
+TEST(ImportBoundTest, ANoteLinkingBeyondTheBoundFails) {
+  TestSupport::TempDir dir;
+  dir.Write("many.md", "![a](a.png) ![b](b.png) ![c](c.png)\n");
+  dir.Write("few.md", "![a](a.png)\n");
+  for (const char* image : {"a.png", "b.png", "c.png"})
+    dir.Write(image, image);
+  const TImportTree tree = ScanImportTree(dir.Path());
+  const TImportNames names(tree, "key", "TOP");
+  for (const bool allowMany : {false, true}) {
+    TImportSettings settings;
+    settings.LocalFiles.Folder = tree.Root;
+    settings.LocalFiles.MaxFiles = allowMany ? 0 : 2;
+    const TImportJournal journal;
+    TLinkedFiles files(journal.Stamps, settings.LocalFiles);
+    const TImportPlan plan = PlanImport(names, journal, {}, settings, files);
+    for (const auto& note : plan.Notes) {
+      const bool fails = !allowMany && note.File->RelPath == "many.md";
+      EXPECT_EQ(note.Action == TNoteAction::Failed, fails) << note.File->RelPath << allowMany;
+      if (fails) {
+        EXPECT_TRUE(note.Failure.starts_with("EBodyFilesBeyondBound: ")) << note.Failure;
+      }
+    }
+  }
 }
 
 }  // namespace

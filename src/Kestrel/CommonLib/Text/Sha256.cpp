@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
+
+#include "Platform/Files/ReadOnlyFile.hpp"
 
 namespace Kestrel::CommonLib {
 namespace {
@@ -101,6 +104,25 @@ std::string TSha256::HexDigest() {
 std::string Sha256Hex(std::string_view bytes) {
   TSha256 hash;
   hash.Update(bytes);
+  return hash.HexDigest();
+}
+
+std::optional<std::string> Sha256HexOfFile(const std::string& path) {
+  Platform::ReadOnlyFile file;
+  std::string error;
+  if (!file.Open(path, error))
+    return std::nullopt;
+  TSha256 hash;
+  std::vector<char> buffer(std::size_t{1} << 20);
+  for (std::uint64_t at = 0; at < file.Size();) {
+    const size_t want =
+        static_cast<size_t>(std::min<std::uint64_t>(buffer.size(), file.Size() - at));
+    const size_t got = file.ReadAt(at, buffer.data(), want);
+    if (got == 0)
+      return std::nullopt;
+    hash.Update(std::string_view(buffer.data(), got));
+    at += got;
+  }
   return hash.HexDigest();
 }
 

@@ -3,6 +3,7 @@
 // of a note, where two different inputs must never pass for one.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,8 @@ class TSha256 {
 };
 
 std::string Sha256Hex(std::string_view bytes);
+// The digest of a file's bytes (as long as it was when opened), read in
+// pieces: a file of any size costs one buffer. Nothing when it cannot be read.
+std::optional<std::string> Sha256HexOfFile(const std::string& path);
 
 }  // namespace Kestrel::CommonLib
