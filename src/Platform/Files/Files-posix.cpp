@@ -70,18 +70,19 @@ const char* RefusalOf(const struct stat& info, int fd, FileKinds kinds) {
   return nullptr;
 }
 
-// A stream is read with waiting: a FIFO opened again blocks until a writer
-// comes, as `cat` does; other streams just stop being non-blocking.
-bool MakeBlocking(const std::string& path, const struct stat& info, FileDescriptor& file) {
-  if (S_ISFIFO(info.st_mode)) {
-    FileDescriptor blocking(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!blocking.Valid())
-      return false;
-    file = std::move(blocking);
-    return true;
-  }
+// A stream is read with waiting.
+bool MakeBlocking(const FileDescriptor& file) {
   const int flags = ::fcntl(file.Get(), F_GETFL);
   return flags >= 0 && ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+// A FIFO taken as a stream is opened once, waiting for its writer as `cat`
+// does: a probe before it would let a quick writer write and go while
+// nobody read, and a second open would then wait for ever.
+bool IsFifoToWaitFor(const std::string& path, FileKinds kinds) {
+  struct stat named {};
+  return kinds == FileKinds::AlsoStreams && ::stat(path.c_str(), &named) == 0 &&
+         S_ISFIFO(named.st_mode);
 }
 
 // Reads to the end into `content`, whose size is the first guess of the
@@ -116,8 +117,10 @@ bool ReadToEnd(int fd, std::string& content, std::uint64_t maxSize, std::string&
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize,
                    std::string& failure, unsigned growthRoom, FileKinds kinds) {
-  // Non-blocking, so that opening a FIFO does not wait for a writer.
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  // Otherwise non-blocking, so that opening a FIFO does not wait for a writer.
+  const bool waitForWriter = IsFifoToWaitFor(path, kinds);
+  FileDescriptor file(
+      ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (waitForWriter ? 0 : O_NONBLOCK)));
   struct stat info {};
   if (!file.Valid() || ::fstat(file.Get(), &info) != 0) {
     failure = ErrorText(errno);
@@ -128,7 +131,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     return false;
   }
   const bool regular = S_ISREG(info.st_mode);
-  if (!regular && !MakeBlocking(path, info, file)) {
+  if (!regular && !waitForWriter && !MakeBlocking(file)) {
     failure = ErrorText(errno);
     return false;
   }

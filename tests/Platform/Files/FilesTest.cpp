@@ -34,6 +34,18 @@ TEST(FilesTest, StreamsAreReadToTheirEndOnlyWhereTaken) {
   writer.join();
   EXPECT_EQ(bytes.size(), 96000u);
   EXPECT_TRUE(bytes.starts_with("0123456789abcdef0123"));
+  // A writer that is there first and quick: the FIFO is opened once, so what
+  // it wrote is read, and no second open waits for a writer that is gone.
+  std::thread quick([&fifo] {
+    FILE* out = std::fopen(fifo.c_str(), "w");
+    std::fputs("x\n", out);
+    std::fclose(out);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::string quickBytes;
+  EXPECT_TRUE(ReadWholeFile(fifo, quickBytes, 1 << 20, failure, 0, FileKinds::AlsoStreams));
+  quick.join();
+  EXPECT_EQ(quickBytes, "x\n");
   // A stream past the bound is too large; a directory stays a directory.
   EXPECT_FALSE(ReadWholeFile("/dev/zero", bytes, 1 << 20, failure, 0, FileKinds::AlsoStreams));
   EXPECT_EQ(failure, "is too large");
