@@ -61,9 +61,13 @@ TLocalFileJudge::TLocalFileJudge(const TLocalFilePolicy& policy) {
     FKeepsFolderRule = true;
   }
   for (const auto& never : policy.Never) {
-    std::string resolved = Platform::ResolvedPath(never);
+    if (const auto identity = Platform::IdentityOf(never))
+      FNever.push_back(*identity);
+  }
+  for (const auto& folder : policy.NeverUnder) {
+    std::string resolved = Platform::ResolvedPath(folder);
     if (!resolved.empty())
-      FNever.push_back(std::move(resolved));
+      FNeverUnder.push_back(std::move(resolved));
   }
 }
 
@@ -71,8 +75,16 @@ TLocalFileVerdict TLocalFileJudge::Judge(const std::string& path) const {
   const std::string resolved = Platform::ResolvedPath(path);
   if (resolved.empty())
     return TLocalFileVerdict::Outside;
-  for (const auto& never : FNever) {
-    if (never == resolved)
+  // By the file, not the path: a hard link or a link to a settings file is
+  // that file.
+  if (const auto identity = Platform::IdentityOf(resolved)) {
+    for (const auto& never : FNever) {
+      if (never == *identity)
+        return TLocalFileVerdict::Forbidden;
+    }
+  }
+  for (const auto& folder : FNeverUnder) {
+    if (Kestrel::CommonLib::LiesUnder(resolved, folder))
       return TLocalFileVerdict::Forbidden;
   }
   if (FKeepsFolderRule && !Kestrel::CommonLib::LiesUnder(resolved, FFolder))
@@ -85,7 +97,8 @@ TLocalFileVerdict TLocalFileJudge::Judge(const std::string& path) const {
 std::string LeftLinkWarning(TLocalFileVerdict verdict, const std::string& written) {
   const std::string link = Kestrel::CommonLib::Quoted(written);
   if (verdict == TLocalFileVerdict::Forbidden)
-    return "the body links to " + link + ", a settings file of Quillpost's; left as it is";
+    return "the body links to " + link +
+           ", a settings file or state of Quillpost's or Joplin's; left as it is";
   if (verdict == TLocalFileVerdict::Hidden)
     return "the body links to " + link +
            ", a hidden file or one in a folder of secrets or tools (.git, .ssh, .config...); "

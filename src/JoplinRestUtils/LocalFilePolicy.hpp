@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Platform/Console/Error.hpp"
+#include "Platform/Files/Files.hpp"
 
 namespace JoplinRestUtils {
 
@@ -21,10 +22,11 @@ class EBodyFilesBeyondBound : public Platform::Error {
 };
 
 struct TLocalFilePolicy {
-  std::string Folder;                // files must lie under it; empty: anywhere
-  std::vector<std::string> Never;    // never uploaded, whatever else allows
-  size_t MaxFiles = 1000;            // 0: no bound on the number
-  std::uint64_t MaxBytes = 1 << 30;  // 0: no bound on the size
+  std::string Folder;                   // files must lie under it; empty: anywhere
+  std::vector<std::string> Never;       // never uploaded, whatever path names them
+  std::vector<std::string> NeverUnder;  // folders nothing is uploaded from
+  size_t MaxFiles = 1000;               // 0: no bound on the number
+  std::uint64_t MaxBytes = 1 << 30;     // 0: no bound on the size
 };
 
 enum class TLocalFileVerdict { Allowed, Outside, Hidden, Forbidden };
@@ -39,7 +41,8 @@ class TLocalFileJudge {
  private:
   std::string FFolder;  // resolved
   bool FKeepsFolderRule = false;
-  std::vector<std::string> FNever;  // resolved; those that name nothing left out
+  std::vector<Platform::FileIdentity> FNever;  // those that name nothing left out
+  std::vector<std::string> FNeverUnder;        // resolved
 };
 
 // The warning for a link left as written: `written` is the link as the body

@@ -68,12 +68,39 @@ TEST_F(BodyFilesTest, MarkdownUploadsOnlyWhatLiesInItsFolder) {
         << link << " in " << result.Stderr;
   }
   EXPECT_NE(result.Stderr.find("the body links to \"../config/quillpost.ini\", a settings file "
-                               "of Quillpost's; left as it is\n"),
+                               "or state of Quillpost's or Joplin's; left as it is\n"),
             std::string::npos);
   EXPECT_EQ(TestSupport::TheNoteJson(Server),
             R"j({"title":"t","markup_language":1,"body":"![x](\/etc\/passwd)\r\n)j"
             R"j([k](..\/secret.txt)\r\n[e](%2e%2e\/secret.txt)\r\n[f](..%2fsecret.txt)\r\n)j"
             R"j(![logo](logo.png)\r\n![ok](:\/R1)\r\n![ini](..\/config\/quillpost.ini)\r\n"})j");
+}
+
+// Whatever the switches say, a trusted body sends none of the settings files
+// of any place Quillpost looks in (the user's own, though /IniFile= names
+// another; the Joplin profiles'), under whatever name (a hard link, a link),
+// nor anything from Quillpost's state folder (the import journals).
+TEST_F(BodyFilesTest, SettingsAndStateOfAnyPlaceAreNeverSent) {
+  const std::string own = Dir.Write("home/.config/quillpost/quillpost.ini", "Token=own-token\n");
+  const std::string profile =
+      Dir.Write("home/.config/joplin-desktop/settings.json", R"({"api.token":"profile-token"})");
+  const std::string journal = Dir.Write("home/.local/state/quillpost/journal", "journal-token");
+  ASSERT_EQ(::link(own.c_str(), (Dir / "notes/copy.ini").c_str()), 0);
+  std::filesystem::create_symlink(profile, Dir / "notes/profile.json");
+  Dir.Write("notes/page.md",
+            "[a](copy.ini)\n[b](profile.json)\n[c](" + own + ")\n[d](" + journal + ")\n");
+  std::vector<std::string> args = {"/IniFile=" + Settings, "/S", "notes/page.md", "/AllowOutside"};
+  TestSupport::ProgramOptions options;
+  options.CloseStdin = true;
+  options.Env["HOME"] = Dir / "home";
+  options.Env["XDG_CONFIG_HOME"] = Dir / "home/.config";
+  options.Env["XDG_STATE_HOME"] = Dir / "home/.local/state";
+  options.WorkingDir = Dir.Path();
+  const auto result = TestSupport::RunQuillpost(args, options);
+  EXPECT_EQ(result.ExitCode, 0) << result.Stderr;
+  EXPECT_TRUE(UploadedBytes().empty());
+  for (const auto& request : Server.Requests())
+    EXPECT_EQ(request.Body.find("-token"), std::string::npos) << request.Body;
 }
 
 // In a cloned repository or a home folder, a body's links to hidden files
@@ -111,7 +138,7 @@ TEST_F(BodyFilesTest, AllowOutsideNeverSendsTheSettingsFile) {
   EXPECT_EQ(result.ExitCode, 0) << result.Stderr;
   EXPECT_EQ(UploadedBytes(), (std::vector<std::string>{"SECRET", "KEY"}));
   EXPECT_NE(result.Stderr.find("the body links to \"../config/quillpost.ini\", a settings file "
-                               "of Quillpost's; left as it is"),
+                               "or state of Quillpost's or Joplin's; left as it is"),
             std::string::npos)
       << result.Stderr;
   for (const auto& request : Server.Requests())

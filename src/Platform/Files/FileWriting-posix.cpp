@@ -79,4 +79,9 @@ std::string UserStateDirectory() {
   return stateHome.empty() ? HomeDirectory() + "/.local/state" : stateHome;
 }
 
+std::string UserCacheDirectory() {
+  const std::string cacheHome = GetEnv("XDG_CACHE_HOME");
+  return cacheHome.empty() ? HomeDirectory() + "/.cache" : cacheHome;
+}
+
 }  // namespace Platform

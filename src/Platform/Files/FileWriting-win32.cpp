@@ -94,4 +94,8 @@ std::string UserStateDirectory() {
   return GetEnv("LOCALAPPDATA");
 }
 
+std::string UserCacheDirectory() {
+  return GetEnv("LOCALAPPDATA");
+}
+
 }  // namespace Platform

@@ -37,5 +37,8 @@ class AppendOnlyFile {
 // Where the user's programs keep state between runs ($XDG_STATE_HOME, else
 // ~/.local/state; %LOCALAPPDATA% on Windows).
 std::string UserStateDirectory();
+// Where they keep caches ($XDG_CACHE_HOME, else ~/.cache; %LOCALAPPDATA% on
+// Windows).
+std::string UserCacheDirectory();
 
 }  // namespace Platform

@@ -160,6 +160,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
   return ReadWholeFile(path, bytes, maxSize, failure);
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0)
+    return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
 bool FileSize(const std::string& path, std::uint64_t& size) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))

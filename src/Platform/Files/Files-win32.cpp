@@ -102,6 +102,18 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
   return ReadWholeFile(path, bytes, maxSize, failure);
 }
 
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  // No access is asked for: only what the handle names is read.
+  Win32Handle file(::CreateFileW(WideText(path).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file.Valid() || !::GetFileInformationByHandle(file.Get(), &info))
+    return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 bool FileSize(const std::string& path, std::uint64_t& size) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!::GetFileAttributesExW(WideText(path).c_str(), GetFileExInfoStandard, &data) ||

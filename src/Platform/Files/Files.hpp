@@ -2,6 +2,7 @@
 // File-system queries and whole-file reads. Paths are byte strings used as
 // they are; nothing here throws.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace Platform {
@@ -29,6 +30,17 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
                    std::string& failure, unsigned growthRoom = 0,
                    FileKinds kinds = FileKinds::RegularOnly);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
+
+// Which file a path names, whatever the path: its device and its number there
+// (inode; volume serial number and file index on Windows), so that a hard
+// link or a symbolic link to a file is known as that file.
+struct FileIdentity {
+  std::uint64_t Device = 0;
+  std::uint64_t Index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+// Nothing when the path names no file.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 // The size of a regular file; false when the path names none.
 bool FileSize(const std::string& path, std::uint64_t& size);

@@ -59,6 +59,7 @@ TImportRun ReadImportSwitches(const TArguments& args, const TSettings& settings)
   run.Settings.FrontMatter = !FindSwitch(params, "NoFrontMatter");
   run.Settings.AllowMany = FindSwitch(params, "AllowMany");
   run.Settings.LocalFiles.Never = settings.Files;
+  run.Settings.LocalFiles.NeverUnder = settings.Folders;
   if (run.Settings.AllowMany) {
     run.Settings.LocalFiles.MaxFiles = 0;
     run.Settings.LocalFiles.MaxBytes = 0;

@@ -5,6 +5,7 @@
 #include "JoplinRestUtils/Http/ServerDiscovery.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/PathHelpers.hpp"
+#include "Platform/Files/FileWriting.hpp"
 #include "Platform/Files/Files.hpp"
 #include "Platform/Files/IniFile.hpp"
 #include "Platform/Http/ListenerOwner.hpp"
@@ -115,6 +116,15 @@ TSettings FindSettings(const std::string& iniFile, const std::string& profileDir
     if (!source.File.empty())
       settings.Files.push_back(source.File);
   }
+  // The places not looked at this run hold secrets all the same.
+  for (const std::string& place :
+       {BesideExecutable(), InUserConfigDir(),
+        Kestrel::CommonLib::JoinPath({DesktopProfileDir(), "settings.json"}, false),
+        Kestrel::CommonLib::JoinPath({TerminalProfileDir(), "settings.json"}, false)})
+    settings.Files.push_back(place);
+  settings.Folders = {
+      Kestrel::CommonLib::JoinPath({Platform::UserStateDirectory(), "quillpost"}, false),
+      Kestrel::CommonLib::JoinPath({Platform::UserCacheDirectory(), "quillpost"}, false)};
   for (const auto& source : sources) {
     if (!settings.Url.Value.empty() && !settings.Token.Value.empty())
       break;

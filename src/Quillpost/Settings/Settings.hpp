@@ -32,8 +32,13 @@ struct TSettings {
   TSetting Token;  // empty when no source has one
   // Every place read, in order, with what it gave: for telling a user.
   std::vector<std::string> LookedAt;
-  // Every settings file this run may read (read or not): never uploaded.
+  // Every settings file in any place Quillpost looks for one, whether this
+  // run reads it or not, and the Joplin profiles' settings.json: never
+  // uploaded, under whatever name.
   std::vector<std::string> Files;
+  // Quillpost's state (import journals) and cache folders: nothing in them
+  // is uploaded.
+  std::vector<std::string> Folders;
 };
 
 // The executable's path with its extension replaced by ".ini"; when no such

@@ -13,6 +13,7 @@ JoplinRestUtils::TJoplinNewNote NoteFromSwitches(const TArguments& args,
   JoplinRestUtils::TJoplinNewNote note;
   // Files that hold the token are never sent, whatever the body links to.
   note.LocalFiles.Never = settings.Files;
+  note.LocalFiles.NeverUnder = settings.Folders;
   ApplyMarkupLanguage(params, note);
   ApplyTitleAndNotebook(params, note);
   Platform::ByteReader stdinBytes = Platform::ByteReader::StandardInput();
