@@ -194,7 +194,15 @@ class JoplinServerTest : public ::testing::Test {
     bool Ok = false;
   };
   static std::unique_ptr<Started> Server;
-  Platform::HttpClient Client{"QuillpostTests"};
+  // The test's own reads: patient, since the server may still be busy with a
+  // large note that a test before sent, longer on a busy machine.
+  static Platform::HttpLimits Patient() {
+    Platform::HttpLimits limits;
+    limits.AnswerStallSeconds = 300;
+    limits.AnswerSecondsPerClient = 3600;
+    return limits;
+  }
+  Platform::HttpClient Client{"QuillpostTests", Patient()};
   TestSupport::TempDir Dir;
 };
 
