@@ -41,11 +41,6 @@ std::string FieldsQuery(const std::vector<std::string>& fields) {
   return query;
 }
 
-// What Get, Post, Put and Delete answer: true for an answer below status 500.
-bool AnsweredBelow500(const TRequestOutcome& outcome) {
-  return outcome.Answered && outcome.Status < 500;
-}
-
 }  // namespace
 
 TJoplinRest::TJoplinRest(std::string AToken, std::string_view ABaseUrl,
@@ -75,19 +70,19 @@ bool TJoplinRest::Get(std::string_view AResource, const std::vector<std::string>
   }
   if (!query.empty())
     query = "?" + query;
-  return AnsweredBelow500(Request(TRESTRequestMethod::rmGET, std::string(AResource) + query));
+  return Request(TRESTRequestMethod::rmGET, std::string(AResource) + query).AnsweredBelow500();
 }
 
 bool TJoplinRest::Post(std::string_view AResource, const TJsonValue* AJsonObject) {
-  return AnsweredBelow500(Request(TRESTRequestMethod::rmPOST, AResource, AJsonObject));
+  return Request(TRESTRequestMethod::rmPOST, AResource, AJsonObject).AnsweredBelow500();
 }
 
 bool TJoplinRest::Put(std::string_view AResource, const TJsonValue* AJsonObject) {
-  return AnsweredBelow500(Request(TRESTRequestMethod::rmPUT, AResource, AJsonObject));
+  return Request(TRESTRequestMethod::rmPUT, AResource, AJsonObject).AnsweredBelow500();
 }
 
 bool TJoplinRest::Delete(std::string_view AResource, const TJsonValue* AJsonObject) {
-  return AnsweredBelow500(Request(TRESTRequestMethod::rmDELETE, AResource, AJsonObject));
+  return Request(TRESTRequestMethod::rmDELETE, AResource, AJsonObject).AnsweredBelow500();
 }
 
 namespace {

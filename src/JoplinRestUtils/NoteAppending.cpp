@@ -54,7 +54,7 @@ bool TNoteAppender::ReadNote(const std::string& noteId, const std::string& field
                              std::shared_ptr<TBodyMember> body) {
   const TRequestOutcome read = FClient.Request(
       TRESTRequestMethod::rmGET, "notes/" + noteId + "?fields=" + fields, nullptr, std::move(body));
-  if (!read.Answered || read.Status >= 500)
+  if (!read.AnsweredBelow500())
     return false;
   std::optional<TJsonValue> answer = FClient.TakeAnswerJson();
   // A note in the trash is no note to add to.
@@ -77,7 +77,7 @@ TRequestOutcome TNoteAppender::FindNoteByTitle(std::string_view title, const std
     const TRequestOutcome read = FClient.Request(
         TRESTRequestMethod::rmGET,
         list + "?fields=id,title,updated_time&limit=100&page=" + std::to_string(page));
-    if (!read.Answered || read.Status >= 500)
+    if (!read.AnsweredBelow500())
       return read;
     if (read.Status >= 300)
       throw ERequestRefused(read.Failure);

@@ -59,7 +59,7 @@ TBodyWrite WriteBody(TJoplinRest& client, const std::string& id, const TJsonValu
   const auto check = TBodyMember::Checking(write.at("body").get_ref<const std::string&>());
   const TRequestOutcome read =
       client.Request(TRESTRequestMethod::rmGET, "notes/" + id + "?fields=body", nullptr, check);
-  if (!read.Answered || read.Status >= 500)
+  if (!read.AnsweredBelow500())
     return TBodyWrite::Unknown;
   return read.Succeeded() && check->Matches() ? TBodyWrite::Written : TBodyWrite::Refused;
 }

@@ -38,6 +38,14 @@ void AddTodoAndSource(const TJoplinNewNote& from, TJsonValue& note) {
   }
 }
 
+TJsonValue NotebookFields(const std::string& title, const std::string& parentId) {
+  TJsonValue folder = TJsonValue::object();
+  folder["title"] = title;
+  if (!parentId.empty())
+    folder["parent_id"] = parentId;
+  return folder;
+}
+
 std::string BoundTags(std::vector<std::string>& tags) {
   if (tags.size() <= kMaxTagsPerNote)
     return {};

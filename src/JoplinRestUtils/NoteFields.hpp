@@ -29,6 +29,9 @@ inline constexpr size_t kMaxTagsPerNote = 200;
 // empty when none were.
 std::string BoundTags(std::vector<std::string>& tags);
 
+// A notebook's fields; one at the top has no parent.
+TJsonValue NotebookFields(const std::string& title, const std::string& parentId);
+
 // A resource's "props": its title (the file name) and the file's times.
 TJsonValue ResourceProperties(const std::string& file);
 

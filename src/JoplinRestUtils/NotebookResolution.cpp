@@ -6,6 +6,7 @@
 #include "JoplinRestUtils/Http/RequestErrors.hpp"
 #include "JoplinRestUtils/ItemId.hpp"
 #include "JoplinRestUtils/Json/JsonReading.hpp"
+#include "JoplinRestUtils/NoteFields.hpp"
 #include "Kestrel/CommonLib/Diagnostics.hpp"
 #include "Kestrel/CommonLib/Text/TextHelpers.hpp"
 #include "Kestrel/CommonLib/Text/TextMatch.hpp"
@@ -64,19 +65,6 @@ bool HoldsId(const TStringList& folders, std::string_view id) {
       return true;
   }
   return false;
-}
-
-}  // namespace
-
-namespace {
-
-// A notebook's fields; one at the top has no parent.
-TJsonValue NotebookFields(const std::string& title, const std::string& parentId) {
-  TJsonValue folder = TJsonValue::object();
-  folder["title"] = title;
-  if (!parentId.empty())
-    folder["parent_id"] = parentId;
-  return folder;
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ struct TRequestOutcome {
 
   // An answer with a success status.
   bool Succeeded() const { return Answered && Status < 300; }
+  // An answer to read, an error status below 500 included.
+  bool AnsweredBelow500() const { return Answered && Status < 500; }
 };
 
 // A request's outcome and what was read from its answer: no value when the

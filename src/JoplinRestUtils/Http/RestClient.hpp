@@ -47,11 +47,6 @@ class TRestClient {
   const std::string& LastFailure() const { return FLastFailure; }
   // The last request as "POST notes": method and resource, without the query.
   const std::string& LastRequest() const { return FLastRequest; }
-  // Whether the last request went out to the server (it may have acted on it)
-  // and got no answer.
-  bool LastRequestUnanswered() const { return !FLastAnswered && FHttp.LastRequestWasSent(); }
-  // Whether any answer came to the last request, an error status included.
-  bool LastRequestAnswered() const { return FLastAnswered; }
   // Whether the last request failed because the run's time for answers ran out.
   bool LastRequestOutOfTime() const { return !FLastAnswered && FHttp.LastRequestOutOfTime(); }
   // More time for answers, for work that must be done even after it ran out.

@@ -26,9 +26,7 @@ TRequestOutcome TImportRequests::CreateNotebookWithId(const std::string& id,
                                                       const std::string& parentId) {
   TJsonValue folder = TJsonValue::object();
   folder["id"] = id;
-  folder["title"] = title;
-  if (!parentId.empty())
-    folder["parent_id"] = parentId;
+  folder.update(NotebookFields(title, parentId));
   return FClient.Request(TRESTRequestMethod::rmPOST, "folders", &folder);
 }
 

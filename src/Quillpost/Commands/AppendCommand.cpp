@@ -48,7 +48,7 @@ int RunAppend(const TArguments& args, const TSettings& settings) {
     }
     const JoplinRestUtils::TRequestOutcome found =
         JoplinRestUtils::TNoteAppender(client).FindNoteByTitle(note.Title, folderId, noteId);
-    if (!found.Answered || found.Status >= 500) {
+    if (!found.AnsweredBelow500()) {
       ReportFailure("Append failed.", "EAppendFailed", found.Failure);
       Kestrel::CommonLib::TellCause(found.Failure);
       return kExitNotCreated;
